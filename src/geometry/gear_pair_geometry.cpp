@@ -1,0 +1,94 @@
+#include "geometry/gear_pair_geometry.h"
+
+#include <cmath>
+
+#include "geometry/constants.h"
+
+namespace kellvor {
+
+InvoluteIteration solveInvolute(double target) {
+    // Newton on f(a) = tan a - a - target, f'(a) = tan^2 a. The start value comes from the
+    // series inv(a) ~ a^3 / 3; from there the iterates approach the root from above, so the
+    // residual is positive and shrinking, and a residual below the bound (or NaN) ends it.
+    InvoluteIteration it;
+    it.start = std::pow(target * 3, kStartExponent);
+    double alpha = it.start;
+    for (int i = 0;; ++i) {
+        const double t = std::tan(alpha);
+        const double residual = (t - alpha) - target;
+        if (!(residual >= kIterationTolerance))
+            break;
+        alpha = alpha - residual / (t * t);
+        it.updates = i + 1;
+        if (it.updates == kIterationCap)
+            break;
+    }
+    it.result = alpha;
+    return it;
+}
+
+GearPairGeometry computeGearPairGeometry(const GearPairInput& in) {
+    GearPairGeometry g;
+    const double z1 = in.z1;
+    const double z2 = in.z2;
+    const double betaRad = in.beta * kDegToRad;
+
+    g.u = z2 / z1;
+    const double hP = in.mn * kDedendumFactor;
+    const double tn = std::tan(kAlphan);
+    const double cb = std::cos(betaRad);
+    g.alphat = std::atan(tn / cb);
+    g.involutalphay = tn - kAlphan;
+    g.mt = in.mn / cb;
+    g.d1 = (in.mn * z1) / cb;
+    g.d2 = (in.mn * z2) / cb;
+    const double sb = std::sin(betaRad);
+    g.pn = in.mn * kPi;
+    g.epsilonbeta = (sb * in.b) / g.pn;
+    const double cn = std::cos(kAlphan);
+    g.betab = std::asin(sb * cn);
+    const double ct = std::cos(g.alphat);
+    g.db1 = ct * g.d1;
+    g.db2 = ct * g.d2;
+    g.ad = (g.d2 + g.d1) * 0.5;
+    const double tt = std::tan(g.alphat);
+    g.involutalphat = tt - g.alphat;
+    g.xsum = in.x2 + in.x1;
+    const double zs = z2 + z1;
+    g.involutalphawt = (g.xsum * tn * 2) / zs + g.involutalphat;
+    g.alphawt = solveInvolute(g.involutalphawt).result;
+    const double cw = std::cos(g.alphawt);
+    g.a = in.mn * 0.5 / cb * zs * ct / cw;
+    g.dw1 = g.db1 / cw;
+    g.dw2 = g.db2 / cw;
+    // Working pressure angle in the normal section from the exact relation
+    // tan(alphawn) = tan(alphawt) cos(betaw), with the helix angle at the working pitch
+    // circle tan(betaw) = tan(beta) dw1 / d1. For spur gears it is alphawt itself.
+    const double betaw = std::atan(std::tan(betaRad) * g.dw1 / g.d1);
+    g.alphawn = std::atan(std::tan(g.alphawt) * std::cos(betaw));
+    g.pt = g.mt * kPi;
+    g.pen = g.pn * cn;
+    g.pet = ct * g.pt;
+    g.da1 = (in.x1 + 1) * in.mn * 2 + g.d1;
+    g.da2 = (in.x2 + 1) * in.mn * 2 + g.d2;
+    g.df1 = (in.x1 * in.mn * 2 + g.d1) - hP * 2;
+    g.df2 = (in.x2 * in.mn * 2 + g.d2) - hP * 2;
+    const double tw = std::tan(g.alphawt);
+    const double e1 = (std::sqrt(std::pow(g.da1 / g.db1, 2) - 1) - tw) * z1 * kInvTwoPi;
+    const double e2 = (std::sqrt(std::pow(g.da2 / g.db2, 2) - 1) - tw) * z2 * kInvTwoPi;
+    g.epsilonalpha = e2 + e1;
+    // Tip alteration as a factor of the module, as the report labels it.
+    g.k = ((g.a - g.ad) - g.xsum * in.mn) / in.mn;
+    g.acontrol = ct * g.ad / cw;
+    g.rb1 = g.db1 * 0.5;
+    g.ra1 = g.da1 * 0.5;
+    g.rf1 = g.df1 * 0.5;
+    g.dNf = g.mt * kUsableInvoluteAllowance + g.df1;
+    // The involute starts at the base circle when that lies outside the usable involute
+    // diameter, otherwise at the usable involute diameter.
+    g.baseAboveUsable = g.db1 > g.dNf;
+    g.rs1 = g.baseAboveUsable ? g.rb1 : g.dNf * 0.5;
+    return g;
+}
+
+}  // namespace kellvor

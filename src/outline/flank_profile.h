@@ -1,0 +1,29 @@
+// The outline of one tooth of gear 1: the involute flank and its mirror image.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "geometry/constants.h"
+#include "geometry/gear_pair_geometry.h"
+#include "outline/point.h"
+
+namespace kellvor {
+
+// Points of one tooth in the tooth frame: first flank upwards (x > 0), then its mirror downwards.
+struct FlankProfile {
+    std::array<Point2, kFlankProfileCapacity> points{};  // storage; the first `count` are used
+    std::int32_t count = 0;                              // N = 2 (segmentCount + 1)
+
+    // The N points in order.
+    std::span<const Point2> used() const {
+        return {points.data(), static_cast<std::size_t>(count)};
+    }
+};
+
+// Involute flank points from the start radius rs1 to the tip radius ra1; segmentCount in 0..499.
+FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
+                               std::int32_t segmentCount);
+
+}  // namespace kellvor
