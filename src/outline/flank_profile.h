@@ -22,7 +22,8 @@ struct FlankProfile {
     }
 };
 
-// Involute flank points from the start radius rs1 to the tip radius ra1; segmentCount in 0..499.
+// Involute flank points from the start radius rs1 to the tip radius ra1; segmentCount in 0..499
+// (values outside are clamped to that range, so the capacity can never be overrun).
 FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
                                std::int32_t segmentCount);
 

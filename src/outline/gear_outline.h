@@ -30,6 +30,24 @@ struct OutlineTooth {
     }
 };
 
+// Start and end of a root arc in degrees ccw from +x; the arc runs ccw from start to end.
+struct ArcAngles {
+    double start = 0;
+    double end = 0;
+};
+
+// An arc angle brought into the drawing's range: below 0 (or NaN) gets 360 added once.
+double normaliseArcAngle(double degrees);
+
+// The directions (atan2, degrees) from centre to a and to b, ordered so that the ccw arc from
+// start to end contains the direction throughDegrees; not normalised.
+ArcAngles arcThroughDirection(Point2 centre, Point2 a, Point2 b, double throughDegrees);
+
+// Arc angles of the first gap (centre of the fitted circle, P1 = profile point 0, P0 = the next
+// tooth's first point, pitch angle in degrees): the case rules, replaced by the true directions
+// ordered through the root point where the rules miss them; normalised.
+ArcAngles firstToothArcAngles(Point2 centre, Point2 p1, Point2 p0, double pitchAngle);
+
 // Receives each tooth as soon as it is built; returning false stops the walk early.
 using ToothConsumer = std::function<bool(const OutlineTooth&)>;
 

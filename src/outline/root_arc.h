@@ -25,6 +25,10 @@ void solveGaussJordan(std::span<double> matrix, std::int32_t rows, std::int32_t 
 // leaves arc as it was.
 bool fitCircle(Point2 p0, Point2 p1, Point2 p2, RootArc& arc);
 
+// Lower end of the next tooth's second flank: profile point N-1 turned clockwise by pitchAngle
+// degrees (one end of the gap after the first tooth; profile point 0 is the other).
+Point2 nextToothFlankEnd(const FlankProfile& profile, double pitchAngle);
+
 // Fits the arc of the gap after the first tooth: through the next tooth's lower flank end, this
 // tooth's lower flank end and the root circle mid-gap. arc is in/out; false keeps it unchanged.
 bool fitRootArc(const FlankProfile& profile, const GearPairGeometry& geometry, std::int32_t z1,

@@ -1,0 +1,156 @@
+#include "outline/flank_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <string>
+
+#include "outline_test_util.h"
+#include "support/approximate_profile.h"
+#include "support/printed.h"
+
+namespace kellvor {
+namespace {
+
+using test::buildApproximateFlankProfile;
+using test::decimals;
+using test::geometryOf;
+using test::printed;
+
+// The published examples were computed with the approximate point formula; the fixture must
+// reproduce them, or every check of the fit and the walk built on it proves nothing.
+TEST(ApproximateFixture, SpurExamplePoints) {
+    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
+    EXPECT_EQ(printed(g.rs1, 16), "18.79385241571817");
+    EXPECT_EQ(printed((g.ra1 - g.rs1) / 4, 16), "0.8015368960704574");
+    const FlankProfile p = buildApproximateFlankProfile(g, 0, 4);
+    ASSERT_EQ(p.count, 10);
+    EXPECT_EQ(decimals(p.points[0].x), "1.756177");
+    EXPECT_EQ(decimals(p.points[0].y), "18.466598");
+    EXPECT_EQ(decimals(p.points[4].x), "0.694880");
+    EXPECT_EQ(decimals(p.points[4].y), "21.956118");
+    EXPECT_EQ(decimals(p.points[5].x), "-0.694880");
+    EXPECT_EQ(decimals(p.points[5].y), "21.956118");
+    EXPECT_EQ(decimals(p.points[9].x), "-1.756177");
+    EXPECT_EQ(decimals(p.points[9].y), "18.466598");
+}
+
+TEST(ApproximateFixture, HelicalExamplePoints) {
+    const GearPairGeometry g = geometryOf(40, 2, 15, 0.3, 3);
+    EXPECT_FALSE(g.baseAboveUsable);
+    EXPECT_EQ(printed(g.rs1, 16), "39.92515768856735");
+    const FlankProfile p = buildApproximateFlankProfile(g, 0.3, 3);
+    ASSERT_EQ(p.count, 8);
+    EXPECT_EQ(decimals(p.points[0].x), "2.192766");
+    EXPECT_EQ(decimals(p.points[0].y), "39.684538");
+    EXPECT_EQ(decimals(p.points[3].x), "0.674141");
+    EXPECT_EQ(decimals(p.points[3].y), "43.990396");
+    EXPECT_EQ(decimals(p.points[7].x), "-2.192766");
+    EXPECT_EQ(decimals(p.points[7].y), "39.684538");
+}
+
+TEST(ApproximateFixture, PointedToothCrossesAtTheTip) {
+    const FlankProfile p = buildApproximateFlankProfile(geometryOf(4, 2, 0, 0.5, 5), 0.5, 5);
+    ASSERT_EQ(p.count, 12);
+    EXPECT_EQ(decimals(p.points[5].x), "-0.479479");
+    EXPECT_EQ(decimals(p.points[6].x), "0.479479");
+    EXPECT_EQ(decimals(p.points[5].y), "6.934417");
+    EXPECT_EQ(decimals(p.points[6].y), "6.934417");
+}
+
+class BuildFlankProfileReference : public ::testing::Test {
+  protected:
+    std::map<std::string, double> ref = test::loadInvoluteReference();
+    double at(const std::string& key) {
+        EXPECT_EQ(ref.count(key), 1u) << key;
+        return ref[key];
+    }
+};
+
+// Point 0 and the tip point against the separate script in tests/data.
+TEST_F(BuildFlankProfileReference, SpurExample) {
+    const FlankProfile p = buildFlankProfile(geometryOf(20, 2, 0, 0, 4), 0, 4);
+    ASSERT_EQ(p.count, 10);
+    EXPECT_EQ(decimals(p.points[0].x), "1.753622");
+    EXPECT_EQ(decimals(p.points[0].y), "18.711860");
+    EXPECT_NEAR(p.points[0].x, at("spur point0_x"), 1e-10);
+    EXPECT_NEAR(p.points[0].y, at("spur point0_y"), 1e-10);
+    EXPECT_NEAR(p.points[4].x, at("spur tip_x"), 1e-10);
+    EXPECT_NEAR(p.points[4].y, at("spur tip_y"), 1e-10);
+    EXPECT_EQ(p.points[5].x, -p.points[4].x);
+    EXPECT_EQ(p.points[9].y, p.points[0].y);
+}
+
+// Helical with profile shift: the thickness term uses tan(alphan) and the transverse involute.
+TEST_F(BuildFlankProfileReference, HelicalExample) {
+    const FlankProfile p = buildFlankProfile(geometryOf(40, 2, 15, 0.3, 3), 0.3, 3);
+    ASSERT_EQ(p.count, 8);
+    EXPECT_NEAR(p.points[0].x, at("helical point0_x"), 1e-10);
+    EXPECT_NEAR(p.points[0].y, at("helical point0_y"), 1e-10);
+    EXPECT_NEAR(p.points[3].x, at("helical tip_x"), 1e-10);
+    EXPECT_NEAR(p.points[3].y, at("helical tip_y"), 1e-10);
+}
+
+TEST(BuildFlankProfile, ZeroSegmentsGivesTheTwoLowerEnds) {
+    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 0);
+    const FlankProfile p = buildFlankProfile(g, 0, 0);
+    ASSERT_EQ(p.count, 2);
+    EXPECT_TRUE(std::isfinite(p.points[0].x) && std::isfinite(p.points[0].y));
+    EXPECT_NEAR(std::hypot(p.points[0].x, p.points[0].y), g.rs1, 1e-12 * g.rs1);
+    EXPECT_EQ(p.points[1].x, -p.points[0].x);
+    EXPECT_EQ(p.points[1].y, p.points[0].y);
+}
+
+TEST(BuildFlankProfile, FiveHundredPointsPerFlankFillTheCapacity) {
+    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 499);
+    const FlankProfile p = buildFlankProfile(g, 0, 499);
+    ASSERT_EQ(p.count, 1000);
+    EXPECT_NEAR(std::hypot(p.points[499].x, p.points[499].y), g.ra1, 1e-12 * g.ra1);
+    EXPECT_EQ(p.points[999].x, -p.points[0].x);
+    EXPECT_EQ(p.points[999].y, p.points[0].y);
+}
+
+struct OutOfRangeCase {
+    const char* name;
+    std::int32_t segmentCount;
+    std::int32_t expectedCount;
+};
+
+void PrintTo(const OutOfRangeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class BuildFlankProfileOutOfRange : public ::testing::TestWithParam<OutOfRangeCase> {};
+
+// The range test rejects these first; the profile must still never write past its storage.
+TEST_P(BuildFlankProfileOutOfRange, StaysWithinCapacity) {
+    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
+    const FlankProfile p = buildFlankProfile(g, 0, GetParam().segmentCount);
+    EXPECT_EQ(p.count, GetParam().expectedCount);
+    EXPECT_EQ(p.points[static_cast<std::size_t>(p.count - 1)].x, -p.points[0].x);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clamped, BuildFlankProfileOutOfRange,
+    ::testing::Values(OutOfRangeCase{"minus_one", -1, 2}, OutOfRangeCase{"five_hundred", 500, 1000},
+                      OutOfRangeCase{"int_max", std::numeric_limits<std::int32_t>::max(), 1000},
+                      OutOfRangeCase{"int_min", std::numeric_limits<std::int32_t>::min(), 2}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// Four teeth with the largest positive shift: the tooth is pointed below the tip circle and the
+// flanks cross, which the profile reproduces rather than hides.
+TEST(BuildFlankProfile, PointedToothIsProducedAsComputed) {
+    const GearPairGeometry g = geometryOf(4, 2, 0, 0.5, 5);
+    const FlankProfile p = buildFlankProfile(g, 0.5, 5);
+    ASSERT_EQ(p.count, 12);
+    EXPECT_GT(p.points[0].x, 0);
+    EXPECT_LT(p.points[5].x, 0);
+    EXPECT_GT(p.points[6].x, 0);
+    EXPECT_NEAR(std::hypot(p.points[5].x, p.points[5].y), g.ra1, 1e-12 * g.ra1);
+}
+
+}  // namespace
+}  // namespace kellvor

@@ -1,0 +1,219 @@
+#include "outline/root_arc.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+
+#include "outline_test_util.h"
+#include "support/approximate_profile.h"
+
+namespace kellvor {
+namespace {
+
+using test::buildApproximateFlankProfile;
+using test::decimals;
+using test::geometryOf;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A record as an earlier successful fit left it; failures must not touch it.
+constexpr RootArc kEarlierFit{12.5, -3.25, 7.0};
+
+void expectUnchanged(const RootArc& arc) {
+    EXPECT_EQ(arc.centreX, kEarlierFit.centreX);
+    EXPECT_EQ(arc.centreY, kEarlierFit.centreY);
+    EXPECT_EQ(arc.radius, kEarlierFit.radius);
+}
+
+struct CircleCase {
+    const char* name;
+    Point2 p0, p1, p2;
+    double centreX, centreY, radius;
+};
+
+void PrintTo(const CircleCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FitCircleExample : public ::testing::TestWithParam<CircleCase> {};
+
+TEST_P(FitCircleExample, FindsThePrintedCircle) {
+    const CircleCase& c = GetParam();
+    RootArc arc = kEarlierFit;
+    ASSERT_TRUE(fitCircle(c.p0, c.p1, c.p2, arc));
+    EXPECT_NEAR(arc.centreX, c.centreX, 5e-7);
+    EXPECT_NEAR(arc.centreY, c.centreY, 5e-7);
+    EXPECT_NEAR(arc.radius, c.radius, 5e-7);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SmallCircles, FitCircleExample,
+    ::testing::Values(CircleCase{"plain", {1, 7}, {6, 2}, {1, -3}, 1, 2, 5},
+                      // The second pivot is zero after the first step and gets row 2 added.
+                      CircleCase{"zero_second_pivot", {3, 4}, {3, -4}, {-5, 0}, 0, 0, 5}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(FitCircle, CollinearPointsFailAndKeepTheArc) {
+    RootArc arc = kEarlierFit;
+    EXPECT_FALSE(fitCircle({0, 0}, {1, 1}, {2, 2}, arc));
+    expectUnchanged(arc);
+}
+
+TEST(FitCircle, CoincidentPointsFailAndKeepTheArc) {
+    RootArc arc = kEarlierFit;
+    EXPECT_FALSE(fitCircle({2, 3}, {2, 3}, {5, -1}, arc));
+    expectUnchanged(arc);
+}
+
+TEST(FitCircle, NotANumberFailsAndKeepsTheArc) {
+    RootArc arc = kEarlierFit;
+    EXPECT_FALSE(fitCircle({1, 7}, {6, 2}, {kNaN, -3}, arc));
+    expectUnchanged(arc);
+}
+
+// The system of the collinear example: the third pivot stays exactly zero.
+TEST(SolveGaussJordan, CollinearSystemLeavesAZeroOnTheDiagonal) {
+    std::array<double, 12> m{1, -0.0, -0.0, -0.0, 1, -2, -2, -2, 1, -4, -4, -8};
+    solveGaussJordan(m, 3, 4);
+    EXPECT_EQ(m[0], 1.0);
+    EXPECT_EQ(m[5], 1.0);
+    EXPECT_EQ(m[10], 0.0);
+}
+
+// Column 0 has no usable pivot at all and the last pivot stays zero: the rows stay where they
+// are, and the elimination with the zero pivot row still runs (it changes the last column).
+TEST(SolveGaussJordan, ZeroPivotRowStillEliminates) {
+    std::array<double, 12> m{0, 1, 1, 1, 0, 2, 1, 1, 0, 0, 0, 3};
+    solveGaussJordan(m, 3, 4);
+    const std::array<double, 12> expected{0, 0, 0.5, -1, 0, 1, 0.5, -1, 0, 0, 0, 3};
+    for (std::size_t i = 0; i < m.size(); ++i)
+        EXPECT_EQ(m[i], expected[i]) << "entry " << i;
+}
+
+// A not-a-number entry below a zero pivot is passed over like a zero; the next row is added.
+// (Three rows, two columns: one pivot step, so the NaN cannot spread before we look.)
+TEST(SolveGaussJordan, NotANumberIsNoPivotCandidate) {
+    std::array<double, 6> m{0, 1, kNaN, 7, 4, 8};
+    solveGaussJordan(m, 3, 2);
+    EXPECT_EQ(m[0], 1.0);
+    EXPECT_EQ(m[1], 2.25);
+    EXPECT_TRUE(std::isnan(m[2]));
+    EXPECT_EQ(m[4], 0.0);
+    EXPECT_EQ(m[5], -1.0);
+}
+
+TEST(SolveGaussJordan, NoColumnsToPivotIsANoOp) {
+    std::array<double, 2> m{0, 5};
+    solveGaussJordan(m, 2, 1);
+    EXPECT_EQ(m[0], 0);
+    EXPECT_EQ(m[1], 5);
+}
+
+// The worked gaps, built from the approximate profile the published numbers come from.
+TEST(FitRootArc, SpurExample) {
+    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
+    const FlankProfile p = buildApproximateFlankProfile(g, 0, 4);
+    const Point2 p0 = nextToothFlankEnd(p, 18);
+    EXPECT_EQ(decimals(p0.x), "4.036269");
+    EXPECT_EQ(decimals(p0.y), "18.105466");
+    RootArc arc;
+    ASSERT_TRUE(fitRootArc(p, g, 20, arc));
+    EXPECT_EQ(decimals(arc.centreX), "2.919687");
+    EXPECT_EQ(decimals(arc.centreY), "18.434178");
+    EXPECT_EQ(decimals(arc.radius), "1.163962");
+}
+
+TEST(FitRootArc, HelicalExample) {
+    const GearPairGeometry g = geometryOf(40, 2, 15, 0.3, 3);
+    const FlankProfile p = buildApproximateFlankProfile(g, 0.3, 3);
+    const Point2 p0 = nextToothFlankEnd(p, 9);
+    EXPECT_EQ(decimals(p0.x), "4.042260");
+    EXPECT_EQ(decimals(p0.y), "39.538980");
+    RootArc arc;
+    ASSERT_TRUE(fitRootArc(p, g, 40, arc));
+    EXPECT_EQ(decimals(arc.centreX), "3.259991");
+    EXPECT_EQ(decimals(arc.centreY), "41.422110");
+    EXPECT_EQ(decimals(arc.radius), "2.039148");
+}
+
+TEST(FitRootArc, NearlyStraightGapGivesAHugeCircle) {
+    const GearPairGeometry g = geometryOf(16, 1, 20, 0.45, 10);
+    RootArc arc;
+    ASSERT_TRUE(fitRootArc(buildApproximateFlankProfile(g, 0.45, 10), g, 16, arc));
+    EXPECT_EQ(decimals(arc.centreX, 3), "179.417");
+    EXPECT_EQ(decimals(arc.centreY, 3), "901.992");
+    EXPECT_EQ(decimals(arc.radius, 3), "911.950");
+}
+
+TEST(FitRootArc, OutwardArcExample) {
+    const GearPairGeometry g = geometryOf(8, 1, 30, 0.5, 10);
+    const FlankProfile p = buildApproximateFlankProfile(g, 0.5, 10);
+    const Point2 p0 = nextToothFlankEnd(p, 45);
+    EXPECT_EQ(decimals(p0.x), "1.807256");
+    EXPECT_EQ(decimals(p0.y), "3.395728");
+    EXPECT_EQ(decimals(p.points[0].x), "1.123220");
+    EXPECT_EQ(decimals(p.points[0].y), "3.679065");
+    RootArc arc;
+    ASSERT_TRUE(fitRootArc(p, g, 8, arc));
+    EXPECT_EQ(decimals(arc.centreX), "0.816519");
+    EXPECT_EQ(decimals(arc.centreY), "1.971250");
+    EXPECT_EQ(decimals(arc.radius), "1.735136");
+}
+
+// The true involute spur gap against the separate script in tests/data.
+TEST(FitRootArc, SpurExampleOnTheInvolute) {
+    std::map<std::string, double> ref = test::loadInvoluteReference();
+    ASSERT_EQ(ref.count("spur centre_x"), 1u);
+    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
+    const FlankProfile p = buildFlankProfile(g, 0, 4);
+    const Point2 p0 = nextToothFlankEnd(p, 18);
+    EXPECT_NEAR(p0.x, ref["spur p0_x"], 1e-10);
+    EXPECT_NEAR(p0.y, ref["spur p0_y"], 1e-10);
+    RootArc arc;
+    ASSERT_TRUE(fitRootArc(p, g, 20, arc));
+    EXPECT_EQ(decimals(arc.centreX), "2.924795");
+    EXPECT_EQ(decimals(arc.centreY), "18.466427");
+    EXPECT_EQ(decimals(arc.radius), "1.196613");
+    EXPECT_NEAR(arc.centreX, ref["spur centre_x"], 1e-9);
+    EXPECT_NEAR(arc.centreY, ref["spur centre_y"], 1e-9);
+    EXPECT_NEAR(arc.radius, ref["spur radius"], 1e-9);
+}
+
+// Only the lower flank ends enter the fit, so the number of segments cannot change it.
+TEST(FitRootArc, SegmentCountDoesNotChangeTheFit) {
+    const GearPairGeometry g = geometryOf(23, 3, 12, -0.2, 4);
+    RootArc reference;
+    ASSERT_TRUE(fitRootArc(buildFlankProfile(g, -0.2, 4), g, 23, reference));
+    for (const std::int32_t s : {0, 1, 499}) {
+        RootArc arc;
+        ASSERT_TRUE(fitRootArc(buildFlankProfile(g, -0.2, s), g, 23, arc));
+        EXPECT_EQ(arc.centreX, reference.centreX) << s;
+        EXPECT_EQ(arc.centreY, reference.centreY) << s;
+        EXPECT_EQ(arc.radius, reference.radius) << s;
+    }
+}
+
+// A degenerate profile and root circle put all three gap points at the gear centre: no circle,
+// and the earlier fit stays in place.
+TEST(FitRootArc, CoincidentGapPointsFailAndKeepTheArc) {
+    FlankProfile p;
+    p.count = 2;
+    const GearPairGeometry g;
+    RootArc arc = kEarlierFit;
+    EXPECT_FALSE(fitRootArc(p, g, 20, arc));
+    expectUnchanged(arc);
+}
+
+TEST(FitRootArc, EmptyProfileFailsAndKeepsTheArc) {
+    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
+    RootArc arc = kEarlierFit;
+    EXPECT_FALSE(fitRootArc(FlankProfile{}, g, 20, arc));
+    expectUnchanged(arc);
+}
+
+}  // namespace
+}  // namespace kellvor
