@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Kellvor needs to build, test and benchmark (only missing ones).
 set -euo pipefail
-packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           qt6-base-dev libgl-dev fonts-dejavu-core python3 python3-ezdxf clang-format xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
