@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 #include "geometry/constants.h"
 
@@ -56,11 +57,13 @@ void solveGaussJordan(std::span<double> matrix, std::int32_t rows, std::int32_t 
     }
 }
 
-bool fitCircle(Point2 p0, Point2 p1, Point2 p2, RootArc& arc) {
-    // A circle (x - cx)^2 + (y - cy)^2 = rho^2 is linear in u0 = cx^2 + cy^2 - rho^2, u1 = cx,
-    // u2 = cy: u0 - 2 x u1 - 2 y u2 = -x^2 - y^2, one row per point.
+namespace {
+
+// The circle through three points by the linear system in u0 = cx^2 + cy^2 - rho^2, u1 = cx,
+// u2 = cy (u0 - 2 x u1 - 2 y u2 = -x^2 - y^2, one row per point), or nothing when a pivot
+// stayed zero (collinear or coincident points).
+std::optional<RootArc> solveCircle(const std::array<Point2, 3>& pts) {
     std::array<double, 12> mat{};
-    const std::array<Point2, 3> pts{p0, p1, p2};
     for (std::size_t i = 0; i < pts.size(); ++i) {
         const Point2 p = pts[i];
         mat[i * 4 + 0] = 1.0;
@@ -69,15 +72,49 @@ bool fitCircle(Point2 p0, Point2 p1, Point2 p2, RootArc& arc) {
         mat[i * 4 + 3] = -(p.x * p.x) - p.y * p.y;
     }
     solveGaussJordan(mat, 3, 4);
-    // A pivot that stayed zero (collinear or coincident points) leaves its diagonal entry off
-    // 1.0; a divided pivot row is exactly 1.0 there.
+    // A divided pivot row is exactly 1.0 on the diagonal; a pivot that stayed zero is not.
     if (mat[0] != 1.0 || mat[5] != 1.0 || mat[10] != 1.0)
-        return false;
+        return std::nullopt;
     const double cx = mat[7];
     const double cy = mat[11];
-    arc.centreX = cx;
-    arc.centreY = cy;
-    arc.radius = std::sqrt(cy * cy + cx * cx - mat[3]);
+    return RootArc{cx, cy, std::sqrt(cy * cy + cx * cx - mat[3])};
+}
+
+// Whether the circle passes through the three points to within rounding of their coordinates.
+bool passesThrough(const RootArc& c, const std::array<Point2, 3>& pts) {
+    if (!std::isfinite(c.centreX) || !std::isfinite(c.centreY) || !(c.radius > 0) ||
+        !std::isfinite(c.radius))
+        return false;
+    const double tolerance = 1e-9 * c.radius + 1e-12 * std::hypot(c.centreX, c.centreY);
+    for (const Point2 p : pts) {
+        if (!(std::fabs(std::hypot(p.x - c.centreX, p.y - c.centreY) - c.radius) <= tolerance))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool fitCircle(Point2 p0, Point2 p1, Point2 p2, RootArc& arc) {
+    const std::array<Point2, 3> pts{p0, p1, p2};
+    std::optional<RootArc> fit = solveCircle(pts);
+    if (!fit)
+        return false;
+    if (!passesThrough(*fit, pts)) {
+        // Far from the origin (gears of millions of teeth) u0 is the small difference of two
+        // huge squares and cancels away, down to a negative radicand. The same system written
+        // relative to P1 keeps every entry of the size of the gap and solves it accurately.
+        const std::array<Point2, 3> local{Point2{p0.x - p1.x, p0.y - p1.y}, Point2{0.0, 0.0},
+                                          Point2{p2.x - p1.x, p2.y - p1.y}};
+        std::optional<RootArc> near = solveCircle(local);
+        if (!near)
+            return false;
+        fit = RootArc{near->centreX + p1.x, near->centreY + p1.y, near->radius};
+        if (!std::isfinite(fit->centreX) || !std::isfinite(fit->centreY) ||
+            !std::isfinite(fit->radius) || !(fit->radius > 0))
+            return false;
+    }
+    arc = *fit;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "outline/root_arc.h"
 
+#include "geometry/constants.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -73,6 +75,20 @@ TEST(FitCircle, NotANumberFailsAndKeepsTheArc) {
     RootArc arc = kEarlierFit;
     EXPECT_FALSE(fitCircle({1, 7}, {6, 2}, {kNaN, -3}, arc));
     expectUnchanged(arc);
+}
+
+// Far from the origin the squares in the system cancel; the fit must still find the circle.
+TEST(FitCircle, SmallCircleFarFromTheOriginIsExact) {
+    const double cx = 3.0e7, cy = -2.5e7, r = 0.2;
+    const auto on = [&](double deg) {
+        const double a = deg * kDegToRad;
+        return Point2{cx + r * std::cos(a), cy + r * std::sin(a)};
+    };
+    RootArc arc;
+    ASSERT_TRUE(fitCircle(on(10), on(130), on(250), arc));
+    EXPECT_NEAR(arc.centreX, cx, 1e-6);
+    EXPECT_NEAR(arc.centreY, cy, 1e-6);
+    EXPECT_NEAR(arc.radius, r, 1e-6);
 }
 
 // The system of the collinear example: the third pivot stays exactly zero.

@@ -1,0 +1,154 @@
+#include "output/file_command.h"
+
+#include <cmath>
+#include <ostream>
+#include <utility>
+#include <vector>
+
+#include "geometry/gear_pair_geometry.h"
+#include "geometry/geometry_report.h"
+#include "geometry/input_validation.h"
+#include "outline/flank_profile.h"
+#include "outline/gear_outline.h"
+#include "output/background_writer.h"
+#include "output/block_buffer.h"
+#include "output/dxf_writer.h"
+#include "output/free_space.h"
+#include "output/replacement_files.h"
+#include "output/trace_writer.h"
+
+namespace kellvor {
+namespace {
+
+// One block being filled per file and up to four on their way to the disk.
+constexpr std::size_t kBlocksInUse = 6;
+constexpr const char* kWriteFailed = "kann nicht geschrieben werden";
+constexpr const char* kFitFailedMessage =
+    "Der Kreis, der die Zahnlücken schließt, lässt sich für diese Werte nicht bestimmen. "
+    "Es wurde keine Datei geschrieben.";
+constexpr const char* kCancelledMessage = "Abgebrochen. Es wurde keine Datei geändert.";
+
+bool finite(const RootArc& arc) {
+    return std::isfinite(arc.centreX) && std::isfinite(arc.centreY) && std::isfinite(arc.radius);
+}
+
+CommandResult failure(CommandStatus status, std::string message) {
+    return CommandResult{status, std::move(message), std::nullopt};
+}
+
+// The output files of one run: each a temporary file, seen by the writers through a sink that
+// a test may have wrapped.
+class OutputFiles {
+  public:
+    OutputFiles(const std::filesystem::path& dir, const SinkWrapper& wrap)
+        : m_files(dir), m_wrap(wrap) {}
+
+    // The sink for the file name, or nullptr when it cannot be created.
+    ByteSink* open(const std::string& name) {
+        FileSink* file = m_files.create(name);
+        if (file == nullptr || !m_wrap)
+            return file;
+        return m_wrappers.emplace_back(m_wrap(name, *file)).get();
+    }
+    // Records the failure of sink, which belongs to the file name.
+    CommandResult writeFailed(const std::string& name, const ByteSink& sink) {
+        m_files.fail(name, sink.error(), kWriteFailed);
+        return failure(CommandStatus::fileError, m_files.message());
+    }
+    CommandResult openFailed() { return failure(CommandStatus::fileError, m_files.message()); }
+    // Moves all files into place together.
+    CommandResult commit() {
+        if (!m_files.commit())
+            return failure(CommandStatus::fileError, m_files.message());
+        return CommandResult{};
+    }
+
+  private:
+    ReplacementFiles m_files;
+    const SinkWrapper& m_wrap;
+    std::vector<std::unique_ptr<ByteSink>> m_wrappers;
+};
+
+}  // namespace
+
+CommandResult runFileCommand(const GearPairInput& input, RootArc& arc,
+                             const std::filesystem::path& dir, std::ostream& console,
+                             const ProgressCallback& progress) {
+    return runFileCommand(input, arc, dir, console, progress, SinkWrapper{});
+}
+
+CommandResult runFileCommand(const GearPairInput& input, RootArc& arc,
+                             const std::filesystem::path& dir, std::ostream& console,
+                             const ProgressCallback& progress, const SinkWrapper& wrap) {
+    if (auto violation = findRangeViolation(input)) {
+        std::string message =
+            std::string(kRangeWarningText) + "\n" + describeRangeViolation(*violation);
+        return CommandResult{CommandStatus::outOfRange, std::move(message), std::move(violation)};
+    }
+    const GearPairGeometry geometry = computeGearPairGeometry(input);
+    const std::string report = formatGeometryReport(input, geometry);
+    const FlankProfile profile = buildFlankProfile(geometry, input.x1, input.segmentCount);
+    const std::int32_t n = profile.count;
+
+    // A drawing of many teeth can take more room than the disk has; finding that out only when
+    // the disk is full would cost the time of writing it.
+    if (auto noRoom = checkFreeSpace(dir, maxOutputBytes(report.size(), input.z1, n)))
+        return failure(CommandStatus::fileError, std::move(*noRoom));
+
+    OutputFiles files(dir, wrap);
+    ByteSink* reportSink = files.open(kReportFileName);
+    if (reportSink == nullptr)
+        return files.openFailed();
+    if (!reportSink->write(report.data(), report.size()))
+        return files.writeFailed(kReportFileName, *reportSink);
+
+    // The drawing of a large gear is hundreds of megabytes: a second thread writes the blocks
+    // of both files while this one formats the next.
+    BackgroundWriter background(kBlockBytes, kBlocksInUse);
+    ByteSink* traceSink = files.open(kTraceFileName);
+    if (traceSink == nullptr)
+        return files.openFailed();
+    OutlineTraceWriter trace(*traceSink, &background);
+    trace.open();
+    console << "n: " << n << std::endl;
+
+    // A circle that is not a number would be written as "nan" into every ARC: no CAD program
+    // reads that, so such a fit counts as failed as well and the arc keeps its earlier values.
+    const RootArc earlier = arc;
+    if (!fitRootArc(profile, geometry, input.z1, arc) || !finite(arc)) {
+        arc = earlier;
+        return failure(CommandStatus::fitFailed, kFitFailedMessage);
+    }
+    console << "DXF-Datei wird geschrieben..." << std::endl;
+
+    ByteSink* drawingSink = files.open(kDrawingFileName);
+    if (drawingSink == nullptr)
+        return files.openFailed();
+    DxfOutlineWriter drawing(*drawingSink, &background);
+    drawing.open();
+
+    // Each tooth goes to both files the moment it is built; the walk stops at the first write
+    // that fails, since nothing of this run will be kept then.
+    bool cancelled = false;
+    const std::int64_t total = input.z1;
+    walkGearOutline(profile, arc, input.z1, [&](const OutlineTooth& tooth) {
+        const bool traced = trace.writeTooth(tooth);
+        const bool drawn = drawing.writeTooth(tooth);
+        if (!traced || !drawn)
+            return false;
+        if (progress && !progress(std::int64_t{tooth.index} + 1, total)) {
+            cancelled = true;
+            return false;
+        }
+        return true;
+    });
+    if (cancelled)
+        return failure(CommandStatus::cancelled, kCancelledMessage);
+    if (!drawing.close())
+        return files.writeFailed(kDrawingFileName, *drawingSink);
+    if (!trace.close())
+        return files.writeFailed(kTraceFileName, *traceSink);
+    return files.commit();
+}
+
+}  // namespace kellvor

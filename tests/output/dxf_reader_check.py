@@ -1,0 +1,141 @@
+#!/usr/bin/python3
+"""Opens drawings written by kellvor-cli with ezdxf, an independent DXF reader, and checks them.
+
+Usage: dxf_reader_check.py <kellvor-cli>
+
+For each input the drawing must load, pass ezdxf's auditor without errors, hold z1 (N - 1)
+LINEs and z1 ARCs with unique handles, and form one closed contour: every end point of a LINE
+or ARC (arc end points from centre, radius and angles) meets exactly one end point of another
+entity within 1e-9 of the module, and following those meetings visits every entity once.
+"""
+
+import math
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+import ezdxf
+
+# name, z1, z2, mn, b, beta, x1, x2, segmentCount
+INPUTS = [
+    ("spur example", 20, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 4),
+    ("initial values", 17, 40, 8.0, 45.0, 20.0, 0.0, 0.0, 10),
+    ("helical example", 40, 60, 2.0, 20.0, 15.0, 0.3, -0.2, 3),
+    ("two points per tooth", 30, 40, 1.0, 10.0, 0.0, 0.0, 0.0, 0),
+    ("four teeth", 4, 4, 2.0, 20.0, 0.0, 0.0, 0.0, 6),
+    ("pointed tooth", 4, 40, 2.0, 20.0, 0.0, 0.5, 0.0, 5),
+    ("outward arc", 8, 40, 1.0, 20.0, 30.0, 0.5, 0.0, 8),
+    ("nearly straight gap", 16, 40, 1.0, 20.0, 20.0, 0.45, 0.0, 5),
+    ("largest module", 100, 30, 50.0, 500.0, 30.0, -0.5, 0.5, 12),
+    ("many teeth", 600, 40, 0.5, 5.0, 5.0, 0.1, 0.0, 20),
+]
+
+
+def end_points(entity):
+    if entity.dxftype() == "LINE":
+        return [tuple(entity.dxf.start)[:2], tuple(entity.dxf.end)[:2]]
+    c = entity.dxf.center
+    r = entity.dxf.radius
+    points = []
+    for angle in (entity.dxf.start_angle, entity.dxf.end_angle):
+        a = math.radians(angle)
+        points.append((c[0] + r * math.cos(a), c[1] + r * math.sin(a)))
+    return points
+
+
+def check_closed_contour(entities, tolerance):
+    """Problems found in the contour of entities, as text; empty when it is one closed loop."""
+    ends = []  # (x, y, entity index)
+    for i, e in enumerate(entities):
+        for p in end_points(e):
+            ends.append((p[0], p[1], i))
+    order = sorted(range(len(ends)), key=lambda k: ends[k][0])
+    partners = {k: [] for k in range(len(ends))}
+    for a_pos, a in enumerate(order):
+        for b in order[a_pos + 1:]:
+            if ends[b][0] - ends[a][0] > tolerance:
+                break
+            if abs(ends[b][1] - ends[a][1]) <= tolerance:
+                partners[a].append(b)
+                partners[b].append(a)
+    problems = []
+    neighbours = {i: [] for i in range(len(entities))}
+    for k, found in partners.items():
+        x, y, i = ends[k]
+        if len(found) != 1:
+            problems.append(f"end point ({x!r}, {y!r}) of entity {entities[i].dxf.handle} "
+                            f"meets {len(found)} end points")
+        elif ends[found[0]][2] == i:
+            problems.append(f"entity {entities[i].dxf.handle} meets only itself")
+        else:
+            neighbours[i].append(ends[found[0]][2])
+    if problems:
+        return problems[:10]
+    seen = {0}
+    stack = [0]
+    while stack:
+        for j in neighbours[stack.pop()]:
+            if j not in seen:
+                seen.add(j)
+                stack.append(j)
+    if len(seen) != len(entities):
+        return [f"the contour through the first entity visits {len(seen)} of "
+                f"{len(entities)} entities"]
+    return []
+
+
+def check_drawing(cli, folder, case):
+    name, z1, z2, mn, b, beta, x1, x2, segments = case
+    run = subprocess.run(
+        [cli, "--z1", str(z1), "--z2", str(z2), "--mn", repr(mn), "--b", repr(b),
+         "--beta", repr(beta), "--x1", repr(x1), "--x2", repr(x2), "--segments", str(segments),
+         "--output-dir", str(folder)],
+        capture_output=True, text=True)
+    if run.returncode != 0:
+        return [f"kellvor-cli failed ({run.returncode}): {run.stderr.strip()}"]
+    n = 2 * (segments + 1)
+    doc = ezdxf.readfile(folder / "zahnrad.dxf")
+    problems = []
+    auditor = doc.audit()
+    if auditor.has_errors:
+        problems += [f"auditor: {error.message}" for error in auditor.errors[:10]]
+    entities = list(doc.modelspace())
+    lines = [e for e in entities if e.dxftype() == "LINE"]
+    arcs = [e for e in entities if e.dxftype() == "ARC"]
+    if len(lines) != z1 * (n - 1) or len(arcs) != z1 or len(entities) != z1 * n:
+        problems.append(f"{len(lines)} LINEs and {len(arcs)} ARCs of {len(entities)} entities, "
+                        f"expected {z1 * (n - 1)} and {z1}")
+    handles = [e.dxf.handle for e in entities]
+    if len(set(handles)) != len(handles):
+        problems.append("handles are not unique")
+    if [int(h) for h in handles] != list(range(27, 27 + len(handles))):
+        problems.append("handles do not run from 27 without gap")
+    for e in entities:
+        if e.dxf.layer != "0" or e.dxf.linetype != "CONTINUOUS" or e.dxf.color != 7:
+            problems.append(f"entity {e.dxf.handle}: layer, linetype or colour differ")
+            break
+    problems += check_closed_contour(entities, 1e-9 * mn)
+    return problems
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__)
+        return 2
+    cli = sys.argv[1]
+    failed = 0
+    with tempfile.TemporaryDirectory(prefix="kellvor_ezdxf_") as tmp:
+        for case in INPUTS:
+            problems = check_drawing(cli, Path(tmp), case)
+            status = "ok" if not problems else "FAILED"
+            print(f"{case[0]}: {status}")
+            for p in problems:
+                print(f"    {p}")
+            failed += bool(problems)
+    print(f"ezdxf {ezdxf.__version__}: {len(INPUTS) - failed} of {len(INPUTS)} drawings pass")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
