@@ -21,8 +21,8 @@ struct RootArc {
 // later row added); pivots run over the columns but the last, so rows must be cols - 1.
 void solveGaussJordan(std::span<double> matrix, std::int32_t rows, std::int32_t cols);
 
-// Fits the circle through p0, p1, p2 into arc (in/out); on a degenerate system returns false and
-// leaves arc as it was.
+// Fits the circle through p0, p1, p2 into arc (in/out); with no finite circle through them
+// (collinear or coincident points, NaN) returns false and leaves arc as it was.
 bool fitCircle(Point2 p0, Point2 p1, Point2 p2, RootArc& arc);
 
 // Lower end of the next tooth's second flank: profile point N-1 turned clockwise by pitchAngle

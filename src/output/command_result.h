@@ -26,6 +26,13 @@ struct CommandResult {
     std::optional<RangeViolation> violation;  // set for outOfRange
 };
 
+// The outcome of a failed range test: the warning text, then the field and its allowed range.
+inline CommandResult outOfRangeResult(const RangeViolation& violation) {
+    return CommandResult{CommandStatus::outOfRange,
+                         std::string(kRangeWarningText) + "\n" + describeRangeViolation(violation),
+                         violation};
+}
+
 // Called while a command works with the teeth done so far and the total; false cancels.
 using ProgressCallback = std::function<bool(std::int64_t done, std::int64_t total)>;
 

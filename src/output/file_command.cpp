@@ -28,10 +28,6 @@ constexpr const char* kFitFailedMessage =
     "Es wurde keine Datei geschrieben.";
 constexpr const char* kCancelledMessage = "Abgebrochen. Es wurde keine Datei geändert.";
 
-bool finite(const RootArc& arc) {
-    return std::isfinite(arc.centreX) && std::isfinite(arc.centreY) && std::isfinite(arc.radius);
-}
-
 CommandResult failure(CommandStatus status, std::string message) {
     return CommandResult{status, std::move(message), std::nullopt};
 }
@@ -80,11 +76,8 @@ CommandResult runFileCommand(const GearPairInput& input, RootArc& arc,
 CommandResult runFileCommand(const GearPairInput& input, RootArc& arc,
                              const std::filesystem::path& dir, std::ostream& console,
                              const ProgressCallback& progress, const SinkWrapper& wrap) {
-    if (auto violation = findRangeViolation(input)) {
-        std::string message =
-            std::string(kRangeWarningText) + "\n" + describeRangeViolation(*violation);
-        return CommandResult{CommandStatus::outOfRange, std::move(message), std::move(violation)};
-    }
+    if (const auto violation = findRangeViolation(input))
+        return outOfRangeResult(*violation);
     const GearPairGeometry geometry = computeGearPairGeometry(input);
     const std::string report = formatGeometryReport(input, geometry);
     const FlankProfile profile = buildFlankProfile(geometry, input.x1, input.segmentCount);
@@ -112,13 +105,10 @@ CommandResult runFileCommand(const GearPairInput& input, RootArc& arc,
     trace.open();
     console << "n: " << n << std::endl;
 
-    // A circle that is not a number would be written as "nan" into every ARC: no CAD program
-    // reads that, so such a fit counts as failed as well and the arc keeps its earlier values.
-    const RootArc earlier = arc;
-    if (!fitRootArc(profile, geometry, input.z1, arc) || !finite(arc)) {
-        arc = earlier;
+    // Without a circle through the gap points there is no closed outline; the arc keeps its
+    // earlier values and nothing of this run is kept.
+    if (!fitRootArc(profile, geometry, input.z1, arc))
         return failure(CommandStatus::fitFailed, kFitFailedMessage);
-    }
     console << "DXF-Datei wird geschrieben..." << std::endl;
 
     ByteSink* drawingSink = files.open(kDrawingFileName);

@@ -183,6 +183,23 @@ void CGearDlg::showError(const CommandResult& result) {
     box.exec();
 }
 
+void CGearDlg::reportFailure(const CommandResult& result, std::string_view cancelledStatus) {
+    switch (result.status) {
+        case CommandStatus::ok:
+            break;
+        case CommandStatus::outOfRange:
+            showRangeWarning(result);
+            break;
+        case CommandStatus::cancelled:
+            setStatus(text(cancelledStatus));
+            break;
+        case CommandStatus::fitFailed:
+        case CommandStatus::fileError:
+            showError(result);
+            break;
+    }
+}
+
 void CGearDlg::setStatus(const QString& line) {
     m_status->setToolTip(line);
     m_status->setText(
@@ -246,21 +263,11 @@ void CGearDlg::OnWriteFiles() {
         runWithProgress(text(strings::kWritingFiles), [&](const ProgressCallback& progress) {
             return runFileCommand(input, m_rootArc, dir, std::cout, progress);
         });
-    switch (result.status) {
-        case CommandStatus::ok:
-            setStatus(text(strings::kFilesWrittenTo) +
-                      QDir::toNativeSeparators(QString::fromStdString(dir.string())));
-            break;
-        case CommandStatus::outOfRange:
-            showRangeWarning(result);
-            break;
-        case CommandStatus::cancelled:
-            setStatus(text(strings::kCancelledFiles));
-            break;
-        case CommandStatus::fitFailed:
-        case CommandStatus::fileError:
-            showError(result);
-            break;
+    if (result.status == CommandStatus::ok) {
+        setStatus(text(strings::kFilesWrittenTo) +
+                  QDir::toNativeSeparators(QString::fromStdString(dir.string())));
+    } else {
+        reportFailure(result, strings::kCancelledFiles);
     }
 }
 
@@ -277,20 +284,10 @@ void CGearDlg::OnShowPreview() {
             return preview.result;
         });
     // Only a finished picture replaces the one shown; every failure leaves it as it was.
-    switch (result.status) {
-        case CommandStatus::ok:
-            m_preview->setPicture(preview.image);
-            break;
-        case CommandStatus::outOfRange:
-            showRangeWarning(result);
-            break;
-        case CommandStatus::cancelled:
-            setStatus(text(strings::kCancelledPreview));
-            break;
-        case CommandStatus::fitFailed:
-        case CommandStatus::fileError:
-            showError(result);
-            break;
+    if (result.status == CommandStatus::ok) {
+        m_preview->setPicture(preview.image);
+    } else {
+        reportFailure(result, strings::kCancelledPreview);
     }
 }
 

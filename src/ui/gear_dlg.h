@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <string_view>
 
 #include "geometry/gear_pair_input.h"
 #include "outline/root_arc.h"
@@ -74,6 +75,8 @@ class CGearDlg : public QDialog {
     void showRangeWarning(const CommandResult& result);
     // Shows a file or fit error.
     void showError(const CommandResult& result);
+    // Tells the user why a command did not succeed; a cancel shows cancelledStatus as status.
+    void reportFailure(const CommandResult& result, std::string_view cancelledStatus);
     // Runs work with a progress callback that opens a progress dialog once it takes long.
     CommandResult runWithProgress(
         const QString& label, const std::function<CommandResult(const ProgressCallback&)>& work);

@@ -18,30 +18,21 @@ constexpr const char* kFitFailedText =
     "Es wurde nichts gezeichnet.";
 constexpr const char* kPreviewCancelledText = "Abgebrochen. Es wurde nichts gezeichnet.";
 
-bool finite(const RootArc& arc) {
-    return std::isfinite(arc.centreX) && std::isfinite(arc.centreY) && std::isfinite(arc.radius);
-}
-
 }  // namespace
 
 PreviewResult runPreviewCommand(const GearPairInput& input, RootArc& arc, std::int32_t width,
                                 std::int32_t height, std::ostream& console,
                                 const ProgressCallback& progress) {
     PreviewResult out;
-    if (auto violation = findRangeViolation(input)) {
-        out.result.status = CommandStatus::outOfRange;
-        out.result.message =
-            std::string(kRangeWarningText) + "\n" + describeRangeViolation(*violation);
-        out.result.violation = std::move(violation);
+    if (const auto violation = findRangeViolation(input)) {
+        out.result = outOfRangeResult(*violation);
         return out;
     }
     const GearPairGeometry geometry = computeGearPairGeometry(input);
     const FlankProfile profile = buildFlankProfile(geometry, input.x1, input.segmentCount);
     console << "n: " << profile.count << std::endl;
-    // Without a circle through the gap points there is no closed outline to show, and nothing
-    // is drawn; the same holds for a circle that is not a number, which the file command refuses
-    // too.
-    if (!fitRootArc(profile, geometry, input.z1, arc) || !finite(arc)) {
+    // Without a circle through the gap points there is no closed outline to show.
+    if (!fitRootArc(profile, geometry, input.z1, arc)) {
         out.result.status = CommandStatus::fitFailed;
         out.result.message = kFitFailedText;
         return out;

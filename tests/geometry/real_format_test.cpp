@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/printed.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,12 +12,6 @@
 
 namespace kellvor {
 namespace {
-
-std::string viaPrintf(double v, int precision) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*g", precision, v);
-    return buf;
-}
 
 std::string viaFormatReal(double v, int precision) {
     char buf[kMaxRealChars];
@@ -47,8 +43,8 @@ TEST(FormatReal, MatchesPrintfOnSpecialValues) {
                              std::numeric_limits<double>::infinity()};
     for (const int precision : {6, 15}) {
         for (const double v : values) {
-            EXPECT_EQ(viaFormatReal(v, precision), viaPrintf(v, precision)) << v;
-            EXPECT_EQ(viaFormatReal(-v, precision), viaPrintf(-v, precision)) << -v;
+            EXPECT_EQ(viaFormatReal(v, precision), test::printfG(v, precision)) << v;
+            EXPECT_EQ(viaFormatReal(-v, precision), test::printfG(-v, precision)) << -v;
         }
     }
 }
@@ -66,8 +62,8 @@ TEST(FormatReal, MatchesPrintfOverManyRandomValues) {
             if (!std::isfinite(v))
                 continue;
         }
-        ASSERT_EQ(viaFormatReal(v, 6), viaPrintf(v, 6)) << v;
-        ASSERT_EQ(viaFormatReal(v, 15), viaPrintf(v, 15)) << v;
+        ASSERT_EQ(viaFormatReal(v, 6), test::printfG(v, 6)) << v;
+        ASSERT_EQ(viaFormatReal(v, 15), test::printfG(v, 15)) << v;
     }
 }
 

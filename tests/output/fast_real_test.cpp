@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/printed.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -12,12 +14,6 @@
 
 namespace kellvor {
 namespace {
-
-std::string viaPrintf(double v, int precision) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*g", precision, v);
-    return buf;
-}
 
 std::string viaFast(double v, int precision) {
     char buf[kMaxRealChars];
@@ -32,9 +28,9 @@ std::string viaFormatReal(double v, int precision) {
 // Compares at every precision the writers may use; stops the test at the first difference.
 void expectLikePrintf(double v) {
     for (int precision = 1; precision <= 17; ++precision) {
-        const std::string expected = viaPrintf(v, precision);
+        const std::string expected = test::printfG(v, precision);
         ASSERT_EQ(viaFast(v, precision), expected)
-            << "value " << viaPrintf(v, 17) << " precision " << precision;
+            << "value " << test::printfG(v, 17) << " precision " << precision;
     }
 }
 
