@@ -2,7 +2,6 @@
 
 #include <ostream>
 
-#include "geometry/input_validation.h"
 #include "outline/root_arc.h"
 #include "output/file_command.h"
 #include "ui/cli_options.h"
@@ -27,18 +26,22 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
     }
     if (o.previewFile)
         return runPreviewCli(o, out, err);
-    if (const auto violation = findRangeViolation(o.input)) {
-        err << kRangeWarningText << '\n' << describeRangeViolation(*violation) << '\n';
-        return kExitOutOfRange;
-    }
     // The run's one RootArc; the file command fits and turns it.
     RootArc arc;
     const CommandResult result = runFileCommand(o.input, arc, o.outputDir, out);
-    if (result.status != CommandStatus::ok) {
-        err << "kellvor-cli: " << result.message << '\n';
-        return kExitFileError;
+    switch (result.status) {
+        case CommandStatus::ok:
+            return kExitSuccess;
+        case CommandStatus::outOfRange:
+            err << result.message << '\n';  // the warning, then the field and its range
+            return kExitOutOfRange;
+        case CommandStatus::fitFailed:
+        case CommandStatus::fileError:
+        case CommandStatus::cancelled:
+            break;
     }
-    return kExitSuccess;
+    err << "kellvor-cli: " << result.message << '\n';
+    return kExitFileError;
 }
 
 }  // namespace kellvor
