@@ -1,11 +1,15 @@
 #include "ui/cli_run.h"
 
+#include <unistd.h>
+
+#include <chrono>
 #include <ostream>
 
 #include "outline/root_arc.h"
 #include "output/file_command.h"
 #include "ui/cli_options.h"
 #include "ui/cli_preview.h"
+#include "ui/cli_progress.h"
 
 namespace kellvor {
 
@@ -28,7 +32,11 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         return runPreviewCli(o, out, err);
     // The run's one RootArc; the file command fits and turns it.
     RootArc arc;
-    const CommandResult result = runFileCommand(o.input, arc, o.outputDir, out);
+    // A large gear takes a while: on a terminal the teeth written are counted on one line.
+    ProgressCallback progress;
+    if (::isatty(STDERR_FILENO) == 1)
+        progress = makeTerminalProgress(err, std::chrono::milliseconds(500));
+    const CommandResult result = runFileCommand(o.input, arc, o.outputDir, out, progress);
     switch (result.status) {
         case CommandStatus::ok:
             return kExitSuccess;

@@ -10,6 +10,7 @@
 
 #include "support/golden.h"
 #include "ui/cli_options.h"
+#include "ui/cli_progress.h"
 #include "ui/cli_run.h"
 
 namespace kellvor {
@@ -101,6 +102,25 @@ TEST(ParseStrict, AcceptsWholeNumbersInTheCLocale) {
     EXPECT_FALSE(parseStrictReal("0,5"));
     EXPECT_FALSE(parseStrictReal("-inf"));
     EXPECT_FALSE(parseStrictReal("+-1"));
+}
+
+TEST(TerminalProgress, SilentBeforeTheDelay) {
+    std::ostringstream out;
+    const ProgressCallback progress = makeTerminalProgress(out, std::chrono::hours(1));
+    for (std::int64_t k = 1; k <= 5000; ++k)
+        EXPECT_TRUE(progress(k, 5000));
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST(TerminalProgress, CountsTeethAndEndsTheLine) {
+    std::ostringstream out;
+    const ProgressCallback progress = makeTerminalProgress(out, std::chrono::milliseconds(0));
+    for (std::int64_t k = 1; k <= 3000; ++k)
+        EXPECT_TRUE(progress(k, 3000));
+    const std::string text = out.str();
+    EXPECT_EQ(text.substr(0, 24), "\rZaehne: 1024 / 3000 (34");
+    EXPECT_NE(text.find("\rZaehne: 3000 / 3000 (100 %)\n"), std::string::npos) << text;
+    EXPECT_EQ(text.back(), '\n');
 }
 
 }  // namespace
