@@ -21,16 +21,7 @@ namespace {
 // The pair that is drawn: a 14-tooth pinion with some positive shift and a 31-tooth wheel, 20
 // degrees of helix, face width eight modules. The module sets only the scale.
 GearPairInput pictureInput() {
-    GearPairInput in;
-    in.z1 = 14;
-    in.z2 = 31;
-    in.mn = 1.0;
-    in.b = 8.0;
-    in.beta = 20.0;
-    in.x1 = 0.2;
-    in.x2 = 0.0;
-    in.segmentCount = 8;
-    return in;
+    return GearPairInput{14, 31, 1.0, 8.0, 20.0, 0.2, 0.0, 8};
 }
 
 // Arc steps of at most this many degrees make the root fillets smooth at the picture's scale.

@@ -201,15 +201,7 @@ void GearDlgTest::writeFilesMatchesFileCommand() {
     click("DXF-Datei erzeugen");
     QCOMPARE(answerer.seen().size(), 0);
 
-    GearPairInput input;
-    input.z1 = 19;
-    input.z2 = 43;
-    input.mn = 2.5;
-    input.b = 20;
-    input.beta = 15;
-    input.x1 = 0.25;
-    input.x2 = -0.1;
-    input.segmentCount = 6;
+    const GearPairInput input{19, 43, 2.5, 20, 15, 0.25, -0.1, 6};
     QTemporaryDir reference;
     RootArc arc;
     std::ostringstream console;
