@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "outline/gear_outline.h"
-#include "output/fast_real.h"
+#include "geometry/real_format.h"
 
 namespace kellvor {
 
@@ -58,15 +58,15 @@ inline char* putArc(char* p, std::int64_t handle, const OutlineTooth& t, int pre
     p = put(p, kEntityProperties);
     p = putHandle(p, handle);
     p = put(p, kArcToCentreX);
-    p = formatRealFast(p, t.arcCentreX, precision);
+    p = formatReal(p, t.arcCentreX, precision);
     p = put(p, kArcToCentreY);
-    p = formatRealFast(p, t.arcCentreY, precision);
+    p = formatReal(p, t.arcCentreY, precision);
     p = put(p, kArcToRadius);
-    p = formatRealFast(p, t.arcRadius, precision);
+    p = formatReal(p, t.arcRadius, precision);
     p = put(p, kArcToStartAngle);
-    p = formatRealFast(p, t.arcStartAngle, precision);
+    p = formatReal(p, t.arcStartAngle, precision);
     p = put(p, kArcToEndAngle);
-    p = formatRealFast(p, t.arcEndAngle, precision);
+    p = formatReal(p, t.arcEndAngle, precision);
     return put(p, kArcEnd);
 }
 

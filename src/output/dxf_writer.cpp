@@ -20,8 +20,8 @@ struct PointText {
     std::size_t ySize = 0;
 
     void set(Point2 p) {
-        xSize = static_cast<std::size_t>(formatRealFast(x, p.x, kDrawingPrecision) - x);
-        ySize = static_cast<std::size_t>(formatRealFast(y, p.y, kDrawingPrecision) - y);
+        xSize = static_cast<std::size_t>(formatReal(x, p.x, kDrawingPrecision) - x);
+        ySize = static_cast<std::size_t>(formatReal(y, p.y, kDrawingPrecision) - y);
     }
 };
 

@@ -15,6 +15,7 @@
 #include "output/dxf_writer.h"
 #include "output/free_space.h"
 #include "output/replacement_files.h"
+#include "output/tooth_relay.h"
 #include "output/trace_writer.h"
 
 namespace kellvor {
@@ -95,13 +96,14 @@ CommandResult runFileCommand(const GearPairInput& input, RootArc& arc,
     if (!reportSink->write(report.data(), report.size()))
         return files.writeFailed(kReportFileName, *reportSink);
 
-    // The drawing of a large gear is hundreds of megabytes: a second thread writes the blocks
-    // of both files while this one formats the next.
+    // The drawing of a large gear is hundreds of megabytes and formatting its numbers is the
+    // bulk of the work: this thread formats the drawing while another writes its blocks, and the
+    // trace is formatted and written on a thread of its own (see the walk below).
     BackgroundWriter background(kBlockBytes, kBlocksInUse);
     ByteSink* traceSink = files.open(kTraceFileName);
     if (traceSink == nullptr)
         return files.openFailed();
-    OutlineTraceWriter trace(*traceSink, &background);
+    OutlineTraceWriter trace(*traceSink);
     trace.open();
     console << "n: " << n << std::endl;
 
@@ -119,10 +121,11 @@ CommandResult runFileCommand(const GearPairInput& input, RootArc& arc,
 
     // Each tooth goes to both files the moment it is built; the walk stops at the first write
     // that fails, since nothing of this run will be kept then.
+    ToothRelay traceRelay([&trace](const OutlineTooth& tooth) { return trace.writeTooth(tooth); });
     bool cancelled = false;
     const std::int64_t total = input.z1;
     walkGearOutline(profile, arc, input.z1, [&](const OutlineTooth& tooth) {
-        const bool traced = trace.writeTooth(tooth);
+        const bool traced = traceRelay.push(tooth);
         const bool drawn = drawing.writeTooth(tooth);
         if (!traced || !drawn)
             return false;
@@ -132,8 +135,11 @@ CommandResult runFileCommand(const GearPairInput& input, RootArc& arc,
         }
         return true;
     });
+    const bool traced = traceRelay.finish();
     if (cancelled)
         return failure(CommandStatus::cancelled, kCancelledMessage);
+    if (!traced)
+        return files.writeFailed(kTraceFileName, *traceSink);
     if (!drawing.close())
         return files.writeFailed(kDrawingFileName, *drawingSink);
     if (!trace.close())

@@ -14,9 +14,9 @@ bool OutlineTraceWriter::open() {
 bool OutlineTraceWriter::writeTooth(const OutlineTooth& tooth) {
     for (const Point2& point : tooth.points()) {
         char* p = m_buffer.reserve(kEntityReserve);
-        p = formatRealFast(p, point.x, kTracePrecision);
+        p = formatReal(p, point.x, kTracePrecision);
         *p++ = ' ';
-        p = formatRealFast(p, point.y, kTracePrecision);
+        p = formatReal(p, point.y, kTracePrecision);
         *p++ = '\n';
         m_buffer.commit(p);
     }

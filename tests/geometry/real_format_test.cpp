@@ -5,6 +5,7 @@
 #include "support/printed.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -64,6 +65,41 @@ TEST(FormatReal, MatchesPrintfOverManyRandomValues) {
         }
         ASSERT_EQ(viaFormatReal(v, 6), test::printfG(v, 6)) << v;
         ASSERT_EQ(viaFormatReal(v, 15), test::printfG(v, 15)) << v;
+    }
+}
+
+// Compares at the two precisions the files use; stops the test at the first difference.
+void expectLikePrintf(double v) {
+    for (const int precision : {6, 15})
+        ASSERT_EQ(viaFormatReal(v, precision), test::printfG(v, precision))
+            << "value " << test::printfG(v, 17) << " precision " << precision;
+}
+
+// Halfway cases: the decimal digits after the last kept one are exactly 5000...
+TEST(FormatReal, ExactTiesLikePrintf) {
+    std::mt19937_64 rng(226);
+    std::uniform_int_distribution<std::uint64_t> mantissa(0, (std::uint64_t{1} << 53) - 1);
+    for (int i = 0; i < 40000; ++i) {
+        const auto m = static_cast<double>(mantissa(rng));
+        expectLikePrintf(m);
+        expectLikePrintf(std::ldexp(m, -(i % 64)));
+        expectLikePrintf(std::ldexp(m, i % 80));
+        if (HasFatalFailure())
+            return;
+    }
+    for (const double v : {0.5, 2.5, 1.25, 0.125, 1234567.5, 123456789012345.5, 9007199254740993.0})
+        expectLikePrintf(v);
+}
+
+// Values next to powers of ten change the exponent, and with it fixed or exponential notation.
+TEST(FormatReal, NeighboursOfPowersOfTenLikePrintf) {
+    for (int k = -320; k <= 308; ++k) {
+        const double p = std::pow(10.0, k);
+        for (const double v : {p, std::nextafter(p, 0.0), std::nextafter(p, HUGE_VAL), 9.999995 * p,
+                               9.5 * p, 0.5 * p, 9.9999999999999995 * p})
+            expectLikePrintf(v);
+        if (HasFatalFailure())
+            return;
     }
 }
 

@@ -1,0 +1,78 @@
+#include "output/tooth_relay.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kellvor {
+namespace {
+
+// Copies what a consumer may read of a tooth: its fields and the used part of the polyline.
+void copyTooth(const OutlineTooth& from, OutlineTooth& to) {
+    to.index = from.index;
+    to.angle = from.angle;
+    to.pointCount = from.pointCount;
+    to.arcCentreX = from.arcCentreX;
+    to.arcCentreY = from.arcCentreY;
+    to.arcRadius = from.arcRadius;
+    to.arcStartAngle = from.arcStartAngle;
+    to.arcEndAngle = from.arcEndAngle;
+    const auto points = from.points();
+    std::copy(points.begin(), points.end(), to.polyline.begin());
+}
+
+}  // namespace
+
+ToothRelay::ToothRelay(ToothConsumer consume, std::size_t slots)
+    : m_consume(std::move(consume)), m_slots(std::max<std::size_t>(slots, 1)) {
+    m_thread = std::thread([this] { run(); });
+}
+
+ToothRelay::~ToothRelay() {
+    finish();
+}
+
+bool ToothRelay::push(const OutlineTooth& tooth) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_freed.wait(lock, [&] { return m_failed || m_pushed - m_consumed < m_slots.size(); });
+    if (m_failed || m_closed)
+        return false;
+    // The slot is the thread's only once m_pushed counts it, so it is filled under the lock;
+    // a copy of a few kilobytes is small beside formatting the tooth.
+    copyTooth(tooth, m_slots[m_pushed % m_slots.size()]);
+    ++m_pushed;
+    lock.unlock();
+    m_filled.notify_one();
+    return true;
+}
+
+bool ToothRelay::finish() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_closed = true;
+    }
+    m_filled.notify_one();
+    if (m_thread.joinable())
+        m_thread.join();
+    return !m_failed;
+}
+
+void ToothRelay::run() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_filled.wait(lock, [&] { return m_consumed < m_pushed || m_closed; });
+        if (m_consumed == m_pushed)
+            return;  // closed and nothing left
+        const OutlineTooth& tooth = m_slots[m_consumed % m_slots.size()];
+        // The slot stays reserved while it is read: push waits for m_consumed to pass it.
+        const bool skip = m_failed || !m_consume;
+        lock.unlock();
+        const bool ok = skip || m_consume(tooth);
+        lock.lock();
+        if (!ok)
+            m_failed = true;
+        ++m_consumed;
+        m_freed.notify_one();
+    }
+}
+
+}  // namespace kellvor
