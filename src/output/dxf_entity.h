@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "outline/gear_outline.h"
 #include "geometry/real_format.h"
+#include "outline/gear_outline.h"
 
 namespace kellvor {
 
