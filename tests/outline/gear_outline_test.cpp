@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -284,44 +285,57 @@ Point2 mirrored(Point2 p) {
     return {p.y, p.x};
 }
 
-// An ordinary gap: the case rules hold and are kept as they are.
-TEST(FirstToothArcAngles, OrdinaryGapKeepsTheRules) {
-    const Point2 centre{2, 2};
-    const Point2 p1 = onCircle(centre, 0.5, 170);
-    const ArcAngles a = firstToothArcAngles(centre, p1, mirrored(p1), 90);
-    EXPECT_NEAR(a.start, 170, 1e-12);
-    EXPECT_NEAR(a.end, 280, 1e-12);
+// One constructed gap (tau = 90) and the arc angles it must get.
+struct GapCase {
+    const char* name;
+    Point2 centre;
+    double radius;
+    double p1Degrees;  // direction of P1 from the centre
+    double start;
+    double end;
+};
+
+void PrintTo(const GapCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
-// A deep gap (more than three quarters of a circle) puts P1 right of the centre; the rules
-// would start at 240 degrees. The arc must run from P1 round through the root point below.
-TEST(FirstToothArcAngles, DeepGapUsesTheTrueDirections) {
-    const Point2 centre{std::sqrt(2.0), std::sqrt(2.0)};
-    const Point2 p1 = onCircle(centre, 1, 60);
-    const ArcAngles a = firstToothArcAngles(centre, p1, mirrored(p1), 90);
-    EXPECT_NEAR(a.start, 60, 1e-12);
-    EXPECT_NEAR(a.end, 30, 1e-12);
+class FirstToothArcAngles : public ::testing::TestWithParam<GapCase> {};
+
+TEST_P(FirstToothArcAngles, RunThroughTheRootPoint) {
+    const GapCase& c = GetParam();
+    const Point2 p1 = onCircle(c.centre, c.radius, c.p1Degrees);
+    const ArcAngles a = firstToothArcAngles(c.centre, p1, mirrored(p1), 90);
+    EXPECT_NEAR(a.start, c.start, 1e-12);
+    EXPECT_NEAR(a.end, c.end, 1e-12);
 }
 
-// The circle's centre lies beyond the gear centre, so the root point is its crossing with the
-// gap's centre line on the far side: the arc bulges outwards, from P0 ccw to P1.
-TEST(FirstToothArcAngles, CentreBeyondTheGearCentreBulgesOutwards) {
-    const Point2 centre{-std::sqrt(0.5), -std::sqrt(0.5)};
-    const Point2 p1 = onCircle(centre, 3, 60);
-    const ArcAngles a = firstToothArcAngles(centre, p1, mirrored(p1), 90);
-    EXPECT_NEAR(a.start, 30, 1e-12);
-    EXPECT_NEAR(a.end, 60, 1e-12);
-}
-
-// Here the rules give the right directions of P1 and P0, but in the order whose ccw arc misses
-// the root point; the ends are swapped.
-TEST(FirstToothArcAngles, RightDirectionsInTheWrongOrderAreSwapped) {
-    const Point2 centre{-std::sqrt(0.5), -std::sqrt(0.5)};
-    const Point2 p1 = onCircle(centre, 3, 120);
-    const ArcAngles a = firstToothArcAngles(centre, p1, mirrored(p1), 90);
-    EXPECT_NEAR(a.start, 330, 1e-12);
-    EXPECT_NEAR(a.end, 120, 1e-12);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Gaps, FirstToothArcAngles,
+    ::testing::Values(
+        // An ordinary gap: the case rules hold and are kept as they are.
+        GapCase{"ordinary_gap_keeps_the_rules", {2, 2}, 0.5, 170, 170, 280},
+        // A deep gap (more than three quarters of a circle) puts P1 right of the centre; the
+        // rules would start at 240 degrees. The arc must run from P1 round through the root
+        // point below.
+        GapCase{
+            "deep_gap_uses_the_true_directions", {std::sqrt(2.0), std::sqrt(2.0)}, 1, 60, 60, 30},
+        // The circle's centre lies beyond the gear centre, so the root point is its crossing
+        // with the gap's centre line on the far side: the arc bulges outwards, P0 ccw to P1.
+        GapCase{"centre_beyond_the_gear_centre_bulges_outwards",
+                {-std::sqrt(0.5), -std::sqrt(0.5)},
+                3,
+                60,
+                30,
+                60},
+        // The rules give the right directions of P1 and P0, but in the order whose ccw arc
+        // misses the root point; the ends are swapped.
+        GapCase{"right_directions_in_the_wrong_order_are_swapped",
+                {-std::sqrt(0.5), -std::sqrt(0.5)},
+                3,
+                120,
+                330,
+                120}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace kellvor

@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <map>
+#include <ostream>
 #include <string>
 
 #include "outline_test_util.h"
@@ -129,32 +131,47 @@ TEST(SolveGaussJordan, NoColumnsToPivotIsANoOp) {
     EXPECT_EQ(m[1], 5);
 }
 
-// The worked gaps, built from the approximate profile the published numbers come from.
-TEST(FitRootArc, SpurExample) {
-    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
-    const FlankProfile p = buildApproximateFlankProfile(g, 0, 4);
-    const Point2 p0 = nextToothFlankEnd(p, 18);
-    EXPECT_EQ(decimals(p0.x), "4.036269");
-    EXPECT_EQ(decimals(p0.y), "18.105466");
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(p, g, 20, arc));
-    EXPECT_EQ(decimals(arc.centreX), "2.919687");
-    EXPECT_EQ(decimals(arc.centreY), "18.434178");
-    EXPECT_EQ(decimals(arc.radius), "1.163962");
+// A worked gap, built from the approximate profile the published numbers come from.
+struct WorkedGap {
+    const char* name;
+    std::int32_t z1;
+    double beta;
+    double x1;
+    std::int32_t segmentCount;
+    const char* p0x;
+    const char* p0y;
+    const char* centreX;
+    const char* centreY;
+    const char* radius;
+};
+
+void PrintTo(const WorkedGap& c, std::ostream* os) {
+    *os << c.name;
 }
 
-TEST(FitRootArc, HelicalExample) {
-    const GearPairGeometry g = geometryOf(40, 2, 15, 0.3, 3);
-    const FlankProfile p = buildApproximateFlankProfile(g, 0.3, 3);
-    const Point2 p0 = nextToothFlankEnd(p, 9);
-    EXPECT_EQ(decimals(p0.x), "4.042260");
-    EXPECT_EQ(decimals(p0.y), "39.538980");
+class FitRootArcExample : public ::testing::TestWithParam<WorkedGap> {};
+
+TEST_P(FitRootArcExample, FindsThePrintedGapAndCircle) {
+    const WorkedGap& c = GetParam();
+    const GearPairGeometry g = geometryOf(c.z1, 2, c.beta, c.x1, c.segmentCount);
+    const FlankProfile p = buildApproximateFlankProfile(g, c.x1, c.segmentCount);
+    const Point2 p0 = nextToothFlankEnd(p, 360.0 / c.z1);
+    EXPECT_EQ(decimals(p0.x), c.p0x);
+    EXPECT_EQ(decimals(p0.y), c.p0y);
     RootArc arc;
-    ASSERT_TRUE(fitRootArc(p, g, 40, arc));
-    EXPECT_EQ(decimals(arc.centreX), "3.259991");
-    EXPECT_EQ(decimals(arc.centreY), "41.422110");
-    EXPECT_EQ(decimals(arc.radius), "2.039148");
+    ASSERT_TRUE(fitRootArc(p, g, c.z1, arc));
+    EXPECT_EQ(decimals(arc.centreX), c.centreX);
+    EXPECT_EQ(decimals(arc.centreY), c.centreY);
+    EXPECT_EQ(decimals(arc.radius), c.radius);
 }
+
+INSTANTIATE_TEST_SUITE_P(Worked, FitRootArcExample,
+                         ::testing::Values(WorkedGap{"spur", 20, 0, 0, 4, "4.036269", "18.105466",
+                                                     "2.919687", "18.434178", "1.163962"},
+                                           WorkedGap{"helical", 40, 15, 0.3, 3, "4.042260",
+                                                     "39.538980", "3.259991", "41.422110",
+                                                     "2.039148"}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(FitRootArc, NearlyStraightGapGivesAHugeCircle) {
     const GearPairGeometry g = geometryOf(16, 1, 20, 0.45, 10);
