@@ -1,5 +1,11 @@
 #include "flushing_stream_writer.h"
 
+#include <fcntl.h>
+
+#include "output/dxf_writer.h"
+#include "output/file_sink.h"
+#include "output/trace_writer.h"
+
 #include <fstream>
 #include <iomanip>
 
@@ -21,7 +27,7 @@ void arcEntity(std::ofstream& out, std::int64_t handle, const OutlineTooth& t) {
 
 }  // namespace
 
-void writeWithFlushingStreams(const FlankProfile& profile, RootArc& arc, std::int32_t z1,
+void writeWithFlushingStreams(const FlankProfile& profile, const RootArc& arc, std::int32_t z1,
                               const std::filesystem::path& dir) {
     std::ofstream trace(dir / "zahnrad.txt");
     std::ofstream drawing(dir / "zahnrad.dxf");
@@ -45,6 +51,26 @@ void writeWithFlushingStreams(const FlankProfile& profile, RootArc& arc, std::in
         return true;
     });
     drawing << "0\nENDSEC\n0\nEOF\n";
+}
+
+void writeOnOneThread(const FlankProfile& profile, const RootArc& arc, std::int32_t z1,
+                      const std::filesystem::path& dir) {
+    const auto create = [&](const char* name) {
+        return ::open((dir / name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    };
+    FileSink drawingFile(create("zahnrad.dxf"));
+    FileSink traceFile(create("zahnrad.txt"));
+    DxfOutlineWriter drawing(drawingFile);
+    OutlineTraceWriter trace(traceFile);
+    drawing.open();
+    trace.open();
+    walkGearOutline(profile, arc, z1, [&](const OutlineTooth& t) {
+        return drawing.writeTooth(t) && trace.writeTooth(t);
+    });
+    drawing.close();
+    trace.close();
+    drawingFile.close();
+    traceFile.close();
 }
 
 }  // namespace kellvor::bench

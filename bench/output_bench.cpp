@@ -11,11 +11,11 @@
 #include <sstream>
 #include <string>
 
+#include "commands/file_command.h"
 #include "flushing_stream_writer.h"
 #include "geometry/gear_pair_geometry.h"
 #include "outline/flank_profile.h"
 #include "outline/root_arc.h"
-#include "output/file_command.h"
 
 namespace kellvor::bench {
 namespace {
@@ -30,6 +30,7 @@ const fs::path& benchFolder() {
         fs::path d = fs::temp_directory_path() / ("kellvor_bench_" + std::to_string(::getpid()));
         fs::create_directories(d / "command");
         fs::create_directories(d / "streams");
+        fs::create_directories(d / "one_thread");
         return d;
     }();
     return dir;
@@ -38,8 +39,7 @@ const fs::path& benchFolder() {
 void fileCommand(benchmark::State& state) {
     std::ostringstream console;
     for (auto _ : state) {
-        RootArc arc;
-        const CommandResult r = runFileCommand(kLargeGear, arc, benchFolder() / "command", console);
+        const CommandResult r = runFileCommand(kLargeGear, benchFolder() / "command", console);
         if (r.status != CommandStatus::ok)
             state.SkipWithError(r.message.c_str());
     }
@@ -48,21 +48,42 @@ void fileCommand(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(bytes) / 1e6;
 }
 
-void flushingStreams(benchmark::State& state) {
+// The large gear's profile and root arc, for the writers run outside the command.
+struct LargeGear {
+    FlankProfile profile;
+    RootArc arc;
+};
+
+LargeGear largeGear() {
     const GearPairGeometry g = computeGearPairGeometry(kLargeGear);
-    const FlankProfile profile = buildFlankProfile(g, kLargeGear.x1, kLargeGear.segmentCount);
-    for (auto _ : state) {
-        RootArc arc;
-        if (!fitRootArc(profile, g, kLargeGear.z1, arc))
-            state.SkipWithError("no root arc");
-        writeWithFlushingStreams(profile, arc, kLargeGear.z1, benchFolder() / "streams");
-    }
+    LargeGear gear{buildFlankProfile(g, kLargeGear.x1, kLargeGear.segmentCount), RootArc{}};
+    gear.arc = fitRootArc(gear.profile, g.rf1, kLargeGear.z1).value_or(RootArc{});
+    return gear;
+}
+
+void oneThread(benchmark::State& state) {
+    const LargeGear gear = largeGear();
+    for (auto _ : state)
+        writeOnOneThread(gear.profile, gear.arc, kLargeGear.z1, benchFolder() / "one_thread");
+}
+
+void flushingStreams(benchmark::State& state) {
+    const LargeGear gear = largeGear();
+    for (auto _ : state)
+        writeWithFlushingStreams(gear.profile, gear.arc, kLargeGear.z1, benchFolder() / "streams");
 }
 
 BENCHMARK(fileCommand)
     ->Name("FileCommand/z1:2000/segments:499")
     ->Iterations(1)
     ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(oneThread)
+    ->Name("OneThread/z1:2000/segments:499")
+    ->Iterations(1)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
@@ -115,16 +136,20 @@ int main(int argc, char** argv) {
     TimeKeeper keeper;
     benchmark::RunSpecifiedBenchmarks(&keeper);
     const double command = keeper.seconds("FileCommand/z1:2000/segments:499");
+    const double single = keeper.seconds("OneThread/z1:2000/segments:499");
     const double streams = keeper.seconds("FlushingStreams/z1:2000/segments:499");
-    if (command > 0 && streams > 0) {
+    if (command > 0 && streams > 0 && single > 0) {
         const auto& dir = benchFolder();
-        const bool same =
-            sameBytes(dir / "command" / "zahnrad.dxf", dir / "streams" / "zahnrad.dxf") &&
-            sameBytes(dir / "command" / "zahnrad.txt", dir / "streams" / "zahnrad.txt");
+        const auto same = [&](const char* folder) {
+            return sameBytes(dir / "command" / "zahnrad.dxf", dir / folder / "zahnrad.dxf") &&
+                   sameBytes(dir / "command" / "zahnrad.txt", dir / folder / "zahnrad.txt");
+        };
         std::printf(
-            "file command (median of 5): %.3f s; flushing streams: %.3f s; %.1f times "
-            "faster; same bytes: %s\n",
-            command, streams, streams / command, same ? "yes" : "NO");
+            "file command, threaded (median of 5): %.3f s; same writers on one thread (median "
+            "of 3): %.3f s, threads %.2f times faster; flushing streams: %.3f s, %.1f times "
+            "slower; same bytes: %s\n",
+            command, single, single / command, streams, streams / command,
+            same("one_thread") && same("streams") ? "yes" : "NO");
     }
     std::filesystem::remove_all(benchFolder());
     benchmark::Shutdown();

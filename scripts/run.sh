@@ -4,4 +4,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" release kellvor-cli kellvor
-"$root/build/release/src/ui/kellvor-cli" "$@"
+"$root/build/release/src/cli/kellvor-cli" "$@"

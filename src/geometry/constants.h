@@ -19,8 +19,6 @@ inline constexpr double kRadToDeg = 57.29577951308232;
 inline constexpr double kInvTwoPi = 0.15915494309189535;
 // Exponent of the iteration's start value (a cube root of 3 inv(alpha)).
 inline constexpr double kStartExponent = 0.3333333333333333;
-// One-sided residual bound that ends the Newton iteration.
-inline constexpr double kIterationTolerance = 1e-5;
 // Largest number of Newton updates.
 inline constexpr int kIterationCap = 1000;
 // Usable involute allowance above the root diameter, times the transverse module.

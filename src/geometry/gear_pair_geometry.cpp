@@ -1,6 +1,8 @@
 #include "geometry/gear_pair_geometry.h"
 
 #include <cmath>
+#include <cstddef>
+#include <limits>
 
 #include "geometry/constants.h"
 
@@ -8,22 +10,40 @@ namespace kellvor {
 
 InvoluteIteration solveInvolute(double target) {
     // Newton on f(a) = tan a - a - target, f'(a) = tan^2 a. The start value comes from the
-    // series inv(a) ~ a^3 / 3; from there the iterates approach the root from above, so the
-    // residual is positive and shrinking, and a residual below the bound (or NaN) ends it.
+    // series inv(a) ~ a^3 / 3, which lies above the root; f is convex there, so the iterates fall
+    // monotonically and quadratically onto it. At the end rounding makes Newton hop between
+    // neighbouring doubles, so the iteration stops when a step is within 2 ulp or the residual's
+    // magnitude no longer falls, and keeps the iterate with the smallest residual. A negative
+    // target has no real start value: the result is then not a number.
     InvoluteIteration it;
     it.start = std::pow(target * 3, kStartExponent);
     double alpha = it.start;
-    for (int i = 0;; ++i) {
+    double bestAbs = std::numeric_limits<double>::infinity();
+    it.result = std::numeric_limits<double>::quiet_NaN();
+    for (;;) {
         const double t = std::tan(alpha);
         const double residual = (t - alpha) - target;
-        if (!(residual >= kIterationTolerance))
+        if (it.updates < static_cast<int>(it.iterates.size()))
+            it.iterates[static_cast<std::size_t>(it.updates)] = alpha;
+        if (!(std::fabs(residual) < bestAbs))
             break;
-        alpha = alpha - residual / (t * t);
-        it.updates = i + 1;
-        if (it.updates == kIterationCap)
+        it.result = alpha;
+        bestAbs = std::fabs(residual);
+        if (residual == 0 || it.updates == kIterationCap)
             break;
+        const double step = residual / (t * t);
+        const double before = alpha;
+        alpha = alpha - step;
+        ++it.updates;
+        const double ulp = std::nextafter(before, std::numeric_limits<double>::infinity()) - before;
+        if (std::fabs(step) <= 2 * ulp) {
+            // One more residual decides between the last two iterates.
+            const double tn = std::tan(alpha);
+            if (std::fabs((tn - alpha) - target) < bestAbs)
+                it.result = alpha;
+            break;
+        }
     }
-    it.result = alpha;
     return it;
 }
 
@@ -56,9 +76,12 @@ GearPairGeometry computeGearPairGeometry(const GearPairInput& in) {
     g.xsum = in.x2 + in.x1;
     const double zs = z2 + z1;
     g.involutalphawt = (g.xsum * tn * 2) / zs + g.involutalphat;
-    g.alphawt = solveInvolute(g.involutalphawt).result;
+    // Without a shift sum the pair runs at its reference centre distance; taking that exactly
+    // keeps the tip alteration at exactly 0.
+    const bool referenceDistance = g.xsum == 0;
+    g.alphawt = referenceDistance ? g.alphat : solveInvolute(g.involutalphawt).result;
     const double cw = std::cos(g.alphawt);
-    g.a = in.mn * 0.5 / cb * zs * ct / cw;
+    g.a = referenceDistance ? g.ad : in.mn * 0.5 / cb * zs * ct / cw;
     g.dw1 = g.db1 / cw;
     g.dw2 = g.db2 / cw;
     // Working pressure angle in the normal section from the exact relation

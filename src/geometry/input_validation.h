@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "geometry/gear_pair_input.h"
+#include "geometry/input_fields.h"
 
 namespace kellvor {
 
@@ -15,15 +16,9 @@ inline constexpr std::string_view kRangeWarningText =
 // Caption of that warning.
 inline constexpr std::string_view kRangeWarningCaption = "Warnung";
 
-// The entered fields, in the order of the record.
-enum class InputField { z1, z2, mn, b, beta, x1, x2, segmentCount };
-
-// The first field that fails the range test: its name as the dialog labels it and its allowed
-// range.
+// The first field that fails the range test.
 struct RangeViolation {
     InputField field = InputField::z1;
-    std::string fieldName;  // e.g. "z1" or "Breite"
-    std::string allowed;    // German, e.g. "0.5 <= mn <= 50"
 };
 
 // True when every value is finite and inside its range; false at the first that is not.
@@ -32,7 +27,8 @@ bool validateInput(const GearPairInput& input);
 // The first failing field in the order of the range test, or nothing when the input passes.
 std::optional<RangeViolation> findRangeViolation(const GearPairInput& input);
 
-// One German line naming the field and its range, for both user interfaces.
-std::string describeRangeViolation(const RangeViolation& violation);
+// One German line naming the field and its range, e.g. "Feld "mn": erlaubt ist 0.5 ≤ mn ≤ 50".
+std::string describeRangeViolation(const RangeViolation& violation,
+                                   DecimalMark mark = DecimalMark::point);
 
 }  // namespace kellvor

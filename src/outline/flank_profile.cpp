@@ -15,9 +15,6 @@ FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
 
     const double rb = geometry.rb1;
     const double r0 = geometry.rs1;
-    const double ra = geometry.ra1;
-    // With no segments the step is a division by zero; only the start radius is ever used then.
-    const double h = (ra - r0) / segments;
 
     // Half-tooth angle at the base circle in the transverse section: the arc thickness at the
     // reference circle, (pi/2 + 2 x1 tan(alphan)) mt, over d1, plus the involute of the
@@ -25,7 +22,20 @@ FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
     const double psi0 = (2 * (std::tan(kAlphan) * x1) + kHalfPi) * geometry.mt / geometry.d1 +
                         geometry.involutalphat;
 
+    // The flank's polar angle psi0 - inv(alpha) reaches 0 where inv(alpha) = psi0: there the two
+    // involutes of the tooth cross on its centre line. Below the tip circle the tooth ends there,
+    // since beyond it the flanks would run on past each other and the contour cross itself.
     FlankProfile profile;
+    profile.tipRadius = geometry.ra1;
+    const double crossing = rb / std::cos(solveInvolute(psi0).result);
+    if (crossing < geometry.ra1) {
+        profile.tipRadius = crossing;
+        profile.pointed = true;
+    }
+    const double ra = profile.tipRadius;
+    // With no segments the step is a division by zero; only the start radius is ever used then.
+    const double h = (ra - r0) / segments;
+
     double r = r0;
     for (std::int32_t n = 0; n < m; ++n) {
         // On the involute the polar angle falls by inv(alpha) from the base circle outwards;
@@ -38,10 +48,14 @@ FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
         // Accumulated like the drawing was always built, not r0 + n h.
         r = r + h;
     }
+    // A pointed tooth ends exactly on its centre line, so the two flanks meet and never cross.
+    if (profile.pointed && segments > 0)
+        profile.points[static_cast<std::size_t>(m - 1)] = Point2{0.0, ra};
     // The second flank mirrors the first across the centre line, from the tip back down.
     for (std::int32_t j = 0; j < m; ++j) {
         const Point2 q = profile.points[static_cast<std::size_t>(m - 1 - j)];
-        profile.points[static_cast<std::size_t>(m + j)] = Point2{-q.x, q.y};
+        // 0.0 - x rather than -x, so that a point on the centre line stays +0 and prints as "0".
+        profile.points[static_cast<std::size_t>(m + j)] = Point2{0.0 - q.x, q.y};
     }
     profile.count = 2 * m;
     return profile;

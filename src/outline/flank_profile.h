@@ -1,4 +1,4 @@
-// The outline of one tooth of gear 1: the involute flank and its mirror image.
+// The outline of one tooth: the involute flank and its mirror image.
 #pragma once
 
 #include <array>
@@ -15,6 +15,9 @@ namespace kellvor {
 struct FlankProfile {
     std::array<Point2, kFlankProfileCapacity> points{};  // storage; the first `count` are used
     std::int32_t count = 0;                              // N = 2 (segmentCount + 1)
+    double tipRadius = 0;  // radius of the flank's last point: the tip circle, or where a pointed
+                           // tooth's flanks meet on its centre line
+    bool pointed = false;  // the flanks meet below the tip circle; the tip land has no length
 
     // The N points in order.
     std::span<const Point2> used() const {
@@ -22,7 +25,9 @@ struct FlankProfile {
     }
 };
 
-// Involute flank points from the start radius rs1 to the tip radius ra1; segmentCount in 0..499
+// Involute flank points from the start radius rs1 to the tip radius ra1, or to the radius where
+// the two involutes of the tooth cross when that lies below the tip circle (a pointed tooth: the
+// last point of each flank is then that crossing on the centre line). segmentCount in 0..499
 // (values outside are clamped to that range, so the capacity can never be overrun).
 FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
                                std::int32_t segmentCount);

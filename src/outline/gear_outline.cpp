@@ -84,11 +84,11 @@ ArcAngles firstToothArcAngles(Point2 centre, Point2 p1, Point2 p0, double pitchA
     return {normaliseArcAngle(angles.start), normaliseArcAngle(angles.end)};
 }
 
-std::int64_t walkGearOutline(const FlankProfile& profile, RootArc& arc, std::int32_t z1,
+std::int64_t walkGearOutline(const FlankProfile& profile, const RootArc& arc, std::int32_t z,
                              const ToothConsumer& consume) {
-    if (z1 <= 0)
+    if (z <= 0)
         return 0;
-    const double tau = 360.0 / z1;
+    const double tau = 360.0 / z;
     const Point2 centre{arc.centreX, arc.centreY};
     const std::int32_t n = std::clamp(profile.count, 0, kFlankProfileCapacity);
     const Point2 p1 = profile.points[0];
@@ -101,7 +101,7 @@ std::int64_t walkGearOutline(const FlankProfile& profile, RootArc& arc, std::int
     ArcAngles angles;
     double phi = 0.0;
     std::int64_t handed = 0;
-    for (std::int32_t k = 0; k < z1; ++k) {
+    for (std::int32_t k = 0; k < z; ++k) {
         const Rotation rot = clockwiseRotation(phi);
         // Visiting order: from profile point N-1 up the second flank, over the tip and down the
         // first flank to point 0, so that the contour runs clockwise.
@@ -112,8 +112,6 @@ std::int64_t walkGearOutline(const FlankProfile& profile, RootArc& arc, std::int
         const Point2 turnedCentre = turn(rot, centre);
         tooth.arcCentreX = turnedCentre.x;
         tooth.arcCentreY = turnedCentre.y;
-        arc.centreX = turnedCentre.x;
-        arc.centreY = turnedCentre.y;
 
         // Each later gap is the previous one turned clockwise by one pitch.
         if (k == 0) {

@@ -1,4 +1,4 @@
-// The walk over all teeth of gear 1: each tooth turned by its pitch angle with its root arc.
+// The walk over all teeth of a gear: each tooth turned by its pitch angle with its root arc.
 #pragma once
 
 #include <array>
@@ -51,9 +51,9 @@ ArcAngles firstToothArcAngles(Point2 centre, Point2 p1, Point2 p0, double pitchA
 // Receives each tooth as soon as it is built; returning false stops the walk early.
 using ToothConsumer = std::function<bool(const OutlineTooth&)>;
 
-// Walks the z1 teeth in order, handing each to consume. arc is in/out: read once before tooth 0,
-// then each tooth's turned centre is stored back. Returns the number of teeth handed on.
-std::int64_t walkGearOutline(const FlankProfile& profile, RootArc& arc, std::int32_t z1,
+// Walks the z teeth in order, handing each to consume, with the gap circle arc (fitted for the
+// first gap) turned with each tooth. Returns the number of teeth handed on.
+std::int64_t walkGearOutline(const FlankProfile& profile, const RootArc& arc, std::int32_t z,
                              const ToothConsumer& consume);
 
 }  // namespace kellvor

@@ -95,11 +95,11 @@ bool passesThrough(const RootArc& c, const std::array<Point2, 3>& pts) {
 
 }  // namespace
 
-bool fitCircle(Point2 p0, Point2 p1, Point2 p2, RootArc& arc) {
+std::optional<RootArc> fitCircle(Point2 p0, Point2 p1, Point2 p2) {
     const std::array<Point2, 3> pts{p0, p1, p2};
     std::optional<RootArc> fit = solveCircle(pts);
     if (!fit)
-        return false;
+        return std::nullopt;
     if (!passesThrough(*fit, pts)) {
         // Far from the origin (gears of millions of teeth) u0 is the small difference of two
         // huge squares and cancels away, down to a negative radicand. The same system written
@@ -108,14 +108,13 @@ bool fitCircle(Point2 p0, Point2 p1, Point2 p2, RootArc& arc) {
                                           Point2{p2.x - p1.x, p2.y - p1.y}};
         std::optional<RootArc> near = solveCircle(local);
         if (!near)
-            return false;
+            return std::nullopt;
         fit = RootArc{near->centreX + p1.x, near->centreY + p1.y, near->radius};
         if (!std::isfinite(fit->centreX) || !std::isfinite(fit->centreY) ||
             !std::isfinite(fit->radius) || !(fit->radius > 0))
-            return false;
+            return std::nullopt;
     }
-    arc = *fit;
-    return true;
+    return fit;
 }
 
 Point2 nextToothFlankEnd(const FlankProfile& profile, double pitchAngle) {
@@ -123,20 +122,18 @@ Point2 nextToothFlankEnd(const FlankProfile& profile, double pitchAngle) {
     return turn(clockwiseRotation(pitchAngle), profile.points[static_cast<std::size_t>(last)]);
 }
 
-bool fitRootArc(const FlankProfile& profile, const GearPairGeometry& geometry, std::int32_t z1,
-                RootArc& arc) {
-    if (profile.count <= 0)
-        return false;
-    const double tau = 360.0 / z1;
+std::optional<RootArc> fitRootArc(const FlankProfile& profile, double rf, std::int32_t z) {
+    if (profile.count <= 0 || z <= 0)
+        return std::nullopt;
+    const double tau = 360.0 / z;
     // The gap after the first tooth: from this tooth's lower first-flank end P1, through the
     // root circle half a pitch clockwise from the tooth's centre line, to the next tooth's
     // lower second-flank end P0 (the mirror of P1 across the gap's centre line).
     const Point2 p0 = nextToothFlankEnd(profile, tau);
     const Point2 p1 = profile.points[0];
-    const double rf = geometry.rf1;
     const double half = tau * 0.5 * kDegToRad;
     const Point2 p2{rf * std::sin(half), rf * std::cos(half)};
-    return fitCircle(p0, p1, p2, arc);
+    return fitCircle(p0, p1, p2);
 }
 
 }  // namespace kellvor

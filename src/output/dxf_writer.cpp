@@ -73,8 +73,14 @@ bool DxfOutlineWriter::writeTooth(const OutlineTooth& tooth) {
             const PointText& from = text[(j - 1) & 1];
             PointText& to = text[j & 1];
             to.set(points[j]);
+            // The tip land of a pointed tooth has no length: no entity, but its handle is used
+            // up, so that every other entity keeps its number (and the trace its count).
+            const bool noLength = points[j].x == points[j - 1].x && points[j].y == points[j - 1].y;
+            const std::int64_t handle = m_nextHandle++;
+            if (noLength)
+                continue;
             char* p = m_buffer.reserve(kEntityReserve);
-            m_buffer.commit(putLine(p, m_nextHandle++, from, to));
+            m_buffer.commit(putLine(p, handle, from, to));
         }
     }
     char* p = m_buffer.reserve(kEntityReserve);

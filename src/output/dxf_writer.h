@@ -22,7 +22,8 @@ class DxfOutlineWriter {
 
     // Writes the section header; the next handle is 27. False once the sink failed.
     bool open();
-    // Writes a LINE from point j - 1 to point j for j = 1 .. N - 1, then the ARC of the root arc.
+    // Writes a LINE from point j - 1 to point j for j = 1 .. N - 1 (none where the two points are
+    // one, the tip of a pointed tooth, though its handle is used up), then the root arc's ARC.
     bool writeTooth(const OutlineTooth& tooth);
     // Writes the footer and hands all text to the sink; false when any write failed.
     bool close();

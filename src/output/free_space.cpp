@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "output/dxf_writer.h"
+#include "output/output_messages.h"
 #include "output/trace_writer.h"
 
 namespace kellvor {
@@ -26,8 +27,7 @@ std::optional<std::string> checkFreeSpace(const std::filesystem::path& dir, std:
     // Needed is rounded up and free rounded down, so the two never look equal.
     const std::uint64_t neededMB = (needed + kBytesPerMB - 1) / kBytesPerMB;
     const std::uint64_t freeMB = info.available / kBytesPerMB;
-    return "Nicht genug Speicherplatz in \"" + dir.string() + "\": benötigt " +
-           std::to_string(neededMB) + " MB, frei " + std::to_string(freeMB) + " MB";
+    return output_messages::notEnoughSpace(dir, neededMB, freeMB);
 }
 
 }  // namespace kellvor

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "output/output_messages.h"
+
 namespace kellvor {
 namespace {
 
@@ -18,11 +20,6 @@ std::error_code lastError() {
 }
 
 }  // namespace
-
-std::string fileErrorMessage(const std::filesystem::path& path, std::error_code ec,
-                             const char* action) {
-    return "Datei \"" + path.string() + "\" " + action + ": " + ec.message();
-}
 
 ReplacementFiles::ReplacementFiles(std::filesystem::path dir) : m_dir(std::move(dir)) {}
 
@@ -44,9 +41,9 @@ std::filesystem::path ReplacementFiles::uniqueName(const std::string& name, cons
     return m_dir / ("." + name + suffix);
 }
 
-void ReplacementFiles::fail(const std::string& name, std::error_code ec, const char* action) {
+void ReplacementFiles::fail(const std::string& name, std::error_code ec, std::string_view action) {
     if (m_message.empty())
-        m_message = fileErrorMessage(m_dir / name, ec, action);
+        m_message = output_messages::fileError(m_dir / name, action, ec);
 }
 
 FileSink* ReplacementFiles::create(const std::string& name) {
@@ -63,7 +60,7 @@ FileSink* ReplacementFiles::create(const std::string& name) {
         if (errno != EEXIST)
             break;
     }
-    fail(name, lastError(), "kann nicht angelegt werden");
+    fail(name, lastError(), output_messages::kCannotCreate);
     return nullptr;
 }
 
@@ -99,8 +96,7 @@ void ReplacementFiles::putBack(std::size_t replaced) {
         } else if (!e.existed) {
             ::unlink(target.c_str());
         } else {
-            m_message +=
-                "; die frühere Datei \"" + target.string() + "\" ließ sich nicht wiederherstellen";
+            m_message += output_messages::notRestored(target);
         }
     }
 }
@@ -110,7 +106,7 @@ bool ReplacementFiles::commit() {
         return false;
     for (Entry& e : m_entries) {
         if (!e.sink->close()) {
-            fail(e.name, e.sink->error(), "kann nicht geschrieben werden");
+            fail(e.name, e.sink->error(), output_messages::kCannotWrite);
             return false;
         }
     }
@@ -119,7 +115,7 @@ bool ReplacementFiles::commit() {
         Entry& e = m_entries[i];
         const std::filesystem::path target = m_dir / e.name;
         if (::rename(e.temp.c_str(), target.c_str()) != 0) {
-            fail(e.name, lastError(), "kann nicht ersetzt werden");
+            fail(e.name, lastError(), output_messages::kCannotReplace);
             putBack(i);
             return false;
         }

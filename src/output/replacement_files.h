@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -27,7 +28,7 @@ class ReplacementFiles {
     // already replaced are put back from hard-link copies of the originals. False on failure.
     bool commit();
     // Records that the file name failed with ec, unless a failure is already recorded.
-    void fail(const std::string& name, std::error_code ec, const char* action);
+    void fail(const std::string& name, std::error_code ec, std::string_view action);
     // German text naming the file and the reason of the first failure; empty while none.
     const std::string& message() const { return m_message; }
 
@@ -49,9 +50,5 @@ class ReplacementFiles {
     std::string m_message;
     unsigned m_counter = 0;
 };
-
-// German text for a file that could not be written: "Datei "<path>" <action>: <reason>".
-std::string fileErrorMessage(const std::filesystem::path& path, std::error_code ec,
-                             const char* action);
 
 }  // namespace kellvor

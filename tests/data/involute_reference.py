@@ -77,5 +77,24 @@ def report(name, z1, mn, beta, x1):
         print(f"{name} {key} {value:.12g}")
 
 
+def crossing_radius(z1, mn, beta_deg, x1):
+    """Radius where the two involutes of a tooth meet on its centre line: inv(alpha) equals the
+    half-tooth angle at the base circle. Found by bisection on the pressure angle."""
+    beta = math.radians(beta_deg)
+    alpha_t = math.atan(math.tan(ALPHA_N) / math.cos(beta))
+    rb = z1 * mn / math.cos(beta) / 2 * math.cos(alpha_t)
+    half_tooth = (math.pi / 2 + 2 * x1 * math.tan(ALPHA_N)) / z1 + inv(alpha_t)
+    lo, hi = 0.0, math.pi / 2 - 1e-12
+    for _ in range(200):
+        mid = (lo + hi) / 2
+        if inv(mid) < half_tooth:
+            lo = mid
+        else:
+            hi = mid
+    return rb / math.cos(lo)
+
+
 report("spur", 20, 2.0, 0.0, 0.0)
 report("helical", 40, 2.0, 15.0, 0.3)
+# Four teeth with the largest shift come to a point below the tip circle (radius 7 for mn = 2).
+print(f"pointed crossing_radius {crossing_radius(4, 2.0, 0.0, 0.5):.12g}")

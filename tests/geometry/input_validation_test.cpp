@@ -92,10 +92,17 @@ TEST(DescribeRangeViolation, NamesFieldAndRange) {
     in.mn = 60;
     const auto v = findRangeViolation(in);
     ASSERT_TRUE(v);
-    EXPECT_EQ(describeRangeViolation(*v), "Feld \"mn\": erlaubt ist 0.5 <= mn <= 50");
+    EXPECT_EQ(describeRangeViolation(*v), "Feld \"mn\": erlaubt ist 0.5 ≤ mn ≤ 50 mm");
+    EXPECT_EQ(describeRangeViolation(*v, DecimalMark::comma),
+              "Feld \"mn\": erlaubt ist 0,5 ≤ mn ≤ 50 mm");
     in = GearPairInput{};
     in.b = 0;
-    EXPECT_NE(describeRangeViolation(*findRangeViolation(in)).find("Breite"), std::string::npos);
+    EXPECT_EQ(describeRangeViolation(*findRangeViolation(in)),
+              "Feld \"Breite\": erlaubt ist b > 0 mm");
+    in = GearPairInput{};
+    in.z2 = 3;
+    EXPECT_EQ(describeRangeViolation(*findRangeViolation(in)),
+              "Feld \"z2\": erlaubt ist z2 ≥ 4, ganzzahlig");
 }
 
 TEST(RangeWarning, TextAndCaptionAreExact) {

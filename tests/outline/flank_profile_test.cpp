@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "outline_test_util.h"
+#include "outline/outline_test_util.h"
 #include "support/approximate_profile.h"
 #include "support/printed.h"
 
@@ -20,9 +20,9 @@ using test::decimals;
 using test::geometryOf;
 using test::printed;
 
-// The published examples were computed with the approximate point formula; the fixture must
-// reproduce them, or every check of the fit and the walk built on it proves nothing.
-TEST(ApproximateFixture, SpurExamplePoints) {
+// The worked examples of the fit, the walk, the writers and the preview were computed with the
+// older flank formula; it must reproduce their points, or every check built on it proves nothing.
+TEST(OlderFlankFormula, SpurExamplePoints) {
     const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
     EXPECT_EQ(printed(g.rs1, 16), "18.79385241571817");
     EXPECT_EQ(printed((g.ra1 - g.rs1) / 4, 16), "0.8015368960704574");
@@ -38,7 +38,7 @@ TEST(ApproximateFixture, SpurExamplePoints) {
     EXPECT_EQ(decimals(p.points[9].y), "18.466598");
 }
 
-TEST(ApproximateFixture, HelicalExamplePoints) {
+TEST(OlderFlankFormula, HelicalExamplePoints) {
     const GearPairGeometry g = geometryOf(40, 2, 15, 0.3, 3);
     EXPECT_FALSE(g.baseAboveUsable);
     EXPECT_EQ(printed(g.rs1, 16), "39.92515768856735");
@@ -52,7 +52,7 @@ TEST(ApproximateFixture, HelicalExamplePoints) {
     EXPECT_EQ(decimals(p.points[7].y), "39.684538");
 }
 
-TEST(ApproximateFixture, PointedToothCrossesAtTheTip) {
+TEST(OlderFlankFormula, PointedToothCrossesAtTheTip) {
     const FlankProfile p = buildApproximateFlankProfile(geometryOf(4, 2, 0, 0.5, 5), 0.5, 5);
     ASSERT_EQ(p.count, 12);
     EXPECT_EQ(decimals(p.points[5].x), "-0.479479");
@@ -140,16 +140,30 @@ INSTANTIATE_TEST_SUITE_P(
                       OutOfRangeCase{"int_min", std::numeric_limits<std::int32_t>::min(), 2}),
     [](const auto& row) { return std::string(row.param.name); });
 
-// Four teeth with the largest positive shift: the tooth is pointed below the tip circle and the
-// flanks cross, which the profile reproduces rather than hides.
-TEST(BuildFlankProfile, PointedToothIsProducedAsComputed) {
+// Four teeth with the largest positive shift come to a point below the tip circle. The tooth
+// ends where its two involutes meet on the centre line (radius from the independent script):
+// both flanks keep their points up to there, and the tip land shrinks to that one point.
+TEST(BuildFlankProfile, PointedToothEndsWhereTheFlanksMeet) {
+    std::map<std::string, double> ref = test::loadInvoluteReference();
+    ASSERT_EQ(ref.count("pointed crossing_radius"), 1u);
     const GearPairGeometry g = geometryOf(4, 2, 0, 0.5, 5);
     const FlankProfile p = buildFlankProfile(g, 0.5, 5);
     ASSERT_EQ(p.count, 12);
-    EXPECT_GT(p.points[0].x, 0);
-    EXPECT_LT(p.points[5].x, 0);
-    EXPECT_GT(p.points[6].x, 0);
-    EXPECT_NEAR(std::hypot(p.points[5].x, p.points[5].y), g.ra1, 1e-12 * g.ra1);
+    EXPECT_TRUE(p.pointed);
+    EXPECT_NEAR(p.tipRadius, ref["pointed crossing_radius"], 1e-12 * g.ra1);
+    EXPECT_LT(p.tipRadius, g.ra1);
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_GT(p.points[i].x, 0) << i;
+    for (const std::size_t tip : {5u, 6u}) {
+        EXPECT_EQ(p.points[tip].x, 0.0);
+        EXPECT_FALSE(std::signbit(p.points[tip].x));
+        EXPECT_EQ(p.points[tip].y, p.tipRadius);
+    }
+    // A tooth that does not come to a point ends on the tip circle.
+    const GearPairGeometry wide = geometryOf(4, 2, 0, 0.0, 5);
+    const FlankProfile q = buildFlankProfile(wide, 0.0, 5);
+    EXPECT_FALSE(q.pointed);
+    EXPECT_EQ(q.tipRadius, wide.ra1);
 }
 
 }  // namespace

@@ -6,12 +6,13 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "outline/outline_test_util.h"
 #include "outline/root_arc.h"
-#include "outline_test_util.h"
 #include "support/approximate_profile.h"
 #include "support/printed.h"
 
@@ -39,7 +40,7 @@ struct Walk {
     std::int64_t returned = 0;
 };
 
-Walk walk(const FlankProfile& profile, RootArc& arc, std::int32_t z1) {
+Walk walk(const FlankProfile& profile, const RootArc& arc, std::int32_t z1) {
     Walk w;
     w.returned = walkGearOutline(profile, arc, z1, [&](const OutlineTooth& t) {
         const auto pts = t.points();
@@ -50,19 +51,20 @@ Walk walk(const FlankProfile& profile, RootArc& arc, std::int32_t z1) {
     return w;
 }
 
-// The spur example on the approximate profile it was published with.
+// The spur example on the older flank formula, with which its worked numbers were computed.
 class WalkSpurExample : public ::testing::Test {
   protected:
     void SetUp() override {
         const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
         profile = buildApproximateFlankProfile(g, 0, 4);
-        ASSERT_TRUE(fitRootArc(profile, g, 20, arc));
-        fitted = arc;
-        result = walk(profile, arc, 20);
+        const std::optional<RootArc> fit = fitRootArc(profile, g.rf1, 20);
+        ASSERT_TRUE(fit);
+        fitted = *fit;
+        result = walk(profile, fitted, 20);
         ASSERT_EQ(result.teeth.size(), 20u);
     }
     FlankProfile profile;
-    RootArc arc, fitted;
+    RootArc fitted;
     Walk result;
 };
 
@@ -97,7 +99,7 @@ TEST_F(WalkSpurExample, ToothTenWraps) {
     EXPECT_EQ(printed(t.end, 15), "163.596070528213");
 }
 
-TEST_F(WalkSpurExample, LastToothAndTheRecordAfterTheWalk) {
+TEST_F(WalkSpurExample, LastTooth) {
     const ToothSummary& t = result.teeth[19];
     EXPECT_EQ(t.index, 19);
     EXPECT_EQ(t.angle, 342.0);
@@ -106,17 +108,15 @@ TEST_F(WalkSpurExample, LastToothAndTheRecordAfterTheWalk) {
     EXPECT_EQ(printed(t.start, 15), "196.403929471787");
     EXPECT_EQ(printed(t.end, 15), "1.59607052821315");
     EXPECT_EQ(result.returned, 20);
-    // The record keeps the last tooth's turned centre and the fitted radius.
-    EXPECT_EQ(arc.centreX, t.centreX);
-    EXPECT_EQ(arc.centreY, t.centreY);
-    EXPECT_EQ(arc.radius, fitted.radius);
+    EXPECT_EQ(t.radius, fitted.radius);
 }
 
 TEST(WalkGearOutline, HelicalExampleIsCaseA2) {
     const GearPairGeometry g = geometryOf(40, 2, 15, 0.3, 3);
     const FlankProfile profile = buildApproximateFlankProfile(g, 0.3, 3);
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(profile, g, 40, arc));
+    const std::optional<RootArc> fit = fitRootArc(profile, g.rf1, 40);
+    ASSERT_TRUE(fit);
+    const RootArc arc = *fit;
     EXPECT_EQ(printed(arc.centreX, 15), "3.25999075584796");
     EXPECT_EQ(printed(arc.centreY, 15), "41.4221099818404");
     const Walk w = walk(profile, arc, 40);
@@ -133,9 +133,9 @@ TEST(WalkGearOutline, SpurExampleOnTheInvolute) {
     ASSERT_EQ(ref.count("spur start_angle"), 1u);
     const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
     const FlankProfile profile = buildFlankProfile(g, 0, 4);
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(profile, g, 20, arc));
-    const Walk w = walk(profile, arc, 20);
+    const std::optional<RootArc> fit = fitRootArc(profile, g.rf1, 20);
+    ASSERT_TRUE(fit);
+    const Walk w = walk(profile, *fit, 20);
     ASSERT_EQ(w.teeth.size(), 20u);
     EXPECT_EQ(decimals(w.teeth[0].start), "168.164274");
     EXPECT_EQ(decimals(w.teeth[0].end), "353.835726");
@@ -146,21 +146,38 @@ TEST(WalkGearOutline, SpurExampleOnTheInvolute) {
 FlankProfile spurProfile(std::int32_t z1, std::int32_t segmentCount, RootArc& arc) {
     const GearPairGeometry g = geometryOf(z1, 2, 0, 0, segmentCount);
     const FlankProfile profile = buildFlankProfile(g, 0, segmentCount);
-    EXPECT_TRUE(fitRootArc(profile, g, z1, arc));
+    const std::optional<RootArc> fit = fitRootArc(profile, g.rf1, z1);
+    EXPECT_TRUE(fit);
+    arc = fit.value_or(RootArc{});
     return profile;
 }
 
-// The pitch angle is added up, never multiplied: 18 additions for the last of 19 teeth.
-TEST(WalkGearOutline, NineteenTeethAccumulateThePitch) {
-    RootArc arc;
-    const FlankProfile profile = spurProfile(19, 4, arc);
-    const Walk w = walk(profile, arc, 19);
-    ASSERT_EQ(w.teeth.size(), 19u);
-    EXPECT_EQ(w.returned, 19);
-    EXPECT_EQ(printed(w.teeth[1].angle, 16), "18.94736842105263");
-    EXPECT_EQ(printed(w.teeth[18].angle, 16), "341.0526315789473");
-    for (std::int32_t k = 0; k < 19; ++k)
-        EXPECT_EQ(w.teeth[static_cast<std::size_t>(k)].index, k);
+// The pitch angle is added up, never multiplied: tooth k is turned by the sum of k pitches. For
+// these tooth counts the sum differs from k * tau in the last bit for some k, so a walk that
+// multiplied would fail here (the test checks that it can).
+TEST(WalkGearOutline, TeethAreTurnedByTheAccumulatedPitch) {
+    for (const std::int32_t z1 : {7, 19, 23, 97, 113}) {
+        RootArc arc;
+        const FlankProfile profile = spurProfile(z1, 4, arc);
+        const double tau = 360.0 / z1;
+        const Point2 lowerEnd = profile.points[static_cast<std::size_t>(profile.count - 1)];
+        double sum = 0.0;
+        bool productDiffers = false;
+        std::int32_t seen = 0;
+        walkGearOutline(profile, arc, z1, [&](const OutlineTooth& t) {
+            EXPECT_EQ(t.index, seen);
+            EXPECT_EQ(t.angle, sum) << "z1 " << z1 << " tooth " << t.index;
+            const Point2 expected = turn(clockwiseRotation(sum), lowerEnd);
+            EXPECT_EQ(t.points().front().x, expected.x);
+            EXPECT_EQ(t.points().front().y, expected.y);
+            productDiffers = productDiffers || static_cast<double>(t.index) * tau != sum;
+            sum = sum + tau;
+            ++seen;
+            return true;
+        });
+        EXPECT_EQ(seen, z1);
+        EXPECT_TRUE(productDiffers) << "z1 " << z1 << " cannot tell a sum from a product";
+    }
 }
 
 TEST(WalkGearOutline, FourTeethAtRightAngles) {
@@ -192,15 +209,12 @@ TEST(WalkGearOutline, ConsumerCanStopTheWalk) {
     RootArc arc;
     const FlankProfile profile = spurProfile(20, 4, arc);
     std::int32_t seen = 0;
-    double lastCentreX = 0;
     const std::int64_t handed = walkGearOutline(profile, arc, 20, [&](const OutlineTooth& t) {
         ++seen;
-        lastCentreX = t.arcCentreX;
         return t.index < 2;
     });
     EXPECT_EQ(handed, 3);
     EXPECT_EQ(seen, 3);
-    EXPECT_EQ(arc.centreX, lastCentreX);
 }
 
 // One tooth object at a time: a million teeth stream through without being held.
@@ -231,9 +245,8 @@ TEST(WalkGearOutline, MillionTeethAllArrive) {
 TEST(WalkGearOutline, NoTeethForANonPositiveCount) {
     RootArc arc;
     const FlankProfile profile = spurProfile(20, 4, arc);
-    const RootArc before = arc;
     EXPECT_EQ(walkGearOutline(profile, arc, 0, [](const OutlineTooth&) { return true; }), 0);
-    EXPECT_EQ(arc.centreX, before.centreX);
+    EXPECT_EQ(walkGearOutline(profile, arc, -3, [](const OutlineTooth&) { return true; }), 0);
 }
 
 struct NormaliseCase {

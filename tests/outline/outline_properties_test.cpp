@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -9,8 +11,8 @@
 #include "geometry/input_validation.h"
 #include "outline/flank_profile.h"
 #include "outline/gear_outline.h"
+#include "outline/outline_test_util.h"
 #include "outline/root_arc.h"
-#include "outline_test_util.h"
 
 namespace kellvor {
 namespace {
@@ -59,7 +61,10 @@ class OutlineProperties : public ::testing::TestWithParam<OutlineCase> {
 TEST_P(OutlineProperties, FlankPointsLieAtTheirRadii) {
     const std::int32_t s = input.segmentCount;
     ASSERT_EQ(profile.count, 2 * (s + 1));
-    const double step = s > 0 ? (geometry.ra1 - geometry.rs1) / s : 0.0;
+    // The flank runs to the tip circle, or to where a pointed tooth's flanks meet below it.
+    EXPECT_EQ(profile.pointed, profile.tipRadius < geometry.ra1);
+    EXPECT_LE(profile.tipRadius, geometry.ra1);
+    const double step = s > 0 ? (profile.tipRadius - geometry.rs1) / s : 0.0;
     double worst = 0;
     for (std::int32_t n = 0; n <= s; ++n) {
         const Point2 p = profile.points[static_cast<std::size_t>(n)];
@@ -70,7 +75,8 @@ TEST_P(OutlineProperties, FlankPointsLieAtTheirRadii) {
     // With no segments the flank is its start point alone; otherwise it ends on the tip circle.
     if (s > 0) {
         const Point2 tip = profile.points[static_cast<std::size_t>(s)];
-        EXPECT_LT(std::fabs(std::hypot(tip.x, tip.y) - geometry.ra1) / geometry.ra1, 1e-12);
+        EXPECT_LT(std::fabs(std::hypot(tip.x, tip.y) - profile.tipRadius) / profile.tipRadius,
+                  1e-12);
     }
 }
 
@@ -105,8 +111,9 @@ TEST_P(OutlineProperties, SecondFlankMirrorsTheFirst) {
 // The contour is closed: every arc leaves its tooth's last point, ends at the next tooth's
 // first point, and passes through the root point of its gap turned with the tooth.
 TEST_P(OutlineProperties, ArcsCloseTheContourThroughTheRoot) {
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(profile, geometry, input.z1, arc));
+    const std::optional<RootArc> arcFit = fitRootArc(profile, geometry.rf1, input.z1);
+    ASSERT_TRUE(arcFit);
+    const RootArc arc = *arcFit;
     const double tau = 360.0 / input.z1;
     const double half = tau * 0.5 * kDegToRad;
     const Point2 root{geometry.rf1 * std::sin(half), geometry.rf1 * std::cos(half)};
@@ -154,8 +161,9 @@ TEST_P(OutlineProperties, ArcsCloseTheContourThroughTheRoot) {
 
 // The rules for the first gap point at the true ends: the start angle at P1, the end at P0.
 TEST_P(OutlineProperties, FirstArcStartsAtTheFirstFlank) {
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(profile, geometry, input.z1, arc));
+    const std::optional<RootArc> arcFit = fitRootArc(profile, geometry.rf1, input.z1);
+    ASSERT_TRUE(arcFit);
+    const RootArc arc = *arcFit;
     const Point2 p1 = profile.points[0];
     const Point2 p0 = nextToothFlankEnd(profile, 360.0 / input.z1);
     const Point2 c{arc.centreX, arc.centreY};
@@ -174,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
                       OutlineCase{"z4_helical_full", 4, 0.5, 30, 0.5, 499},
                       OutlineCase{"z5_helical_negative", 5, 10, 30, -0.5, 0},
                       OutlineCase{"z7_large_module", 7, 50, 12.5, -0.5, 1},
-                      OutlineCase{"z8_outward_fixture_input", 8, 1, 30, 0.5, 10},
-                      OutlineCase{"z16_straight_fixture_input", 16, 1, 20, 0.45, 10},
+                      OutlineCase{"z8_outward_arc", 8, 1, 30, 0.5, 10},
+                      OutlineCase{"z16_nearly_straight_gap", 16, 1, 20, 0.45, 10},
                       OutlineCase{"z35_usable_start", 35, 2, 0, 0, 10},
                       OutlineCase{"z100_helical", 100, 3, 25, -0.25, 499},
                       OutlineCase{"z150_beta30", 150, 5, 30, 0.5, 1},

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -12,7 +14,7 @@
 #include <ostream>
 #include <string>
 
-#include "outline_test_util.h"
+#include "outline/outline_test_util.h"
 #include "support/approximate_profile.h"
 
 namespace kellvor {
@@ -23,15 +25,6 @@ using test::decimals;
 using test::geometryOf;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// A record as an earlier successful fit left it; failures must not touch it.
-constexpr RootArc kEarlierFit{12.5, -3.25, 7.0};
-
-void expectUnchanged(const RootArc& arc) {
-    EXPECT_EQ(arc.centreX, kEarlierFit.centreX);
-    EXPECT_EQ(arc.centreY, kEarlierFit.centreY);
-    EXPECT_EQ(arc.radius, kEarlierFit.radius);
-}
 
 struct CircleCase {
     const char* name;
@@ -47,8 +40,9 @@ class FitCircleExample : public ::testing::TestWithParam<CircleCase> {};
 
 TEST_P(FitCircleExample, FindsThePrintedCircle) {
     const CircleCase& c = GetParam();
-    RootArc arc = kEarlierFit;
-    ASSERT_TRUE(fitCircle(c.p0, c.p1, c.p2, arc));
+    const std::optional<RootArc> fit = fitCircle(c.p0, c.p1, c.p2);
+    ASSERT_TRUE(fit);
+    const RootArc arc = *fit;
     EXPECT_NEAR(arc.centreX, c.centreX, 5e-7);
     EXPECT_NEAR(arc.centreY, c.centreY, 5e-7);
     EXPECT_NEAR(arc.radius, c.radius, 5e-7);
@@ -61,22 +55,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CircleCase{"zero_second_pivot", {3, 4}, {3, -4}, {-5, 0}, 0, 0, 5}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(FitCircle, CollinearPointsFailAndKeepTheArc) {
-    RootArc arc = kEarlierFit;
-    EXPECT_FALSE(fitCircle({0, 0}, {1, 1}, {2, 2}, arc));
-    expectUnchanged(arc);
-}
-
-TEST(FitCircle, CoincidentPointsFailAndKeepTheArc) {
-    RootArc arc = kEarlierFit;
-    EXPECT_FALSE(fitCircle({2, 3}, {2, 3}, {5, -1}, arc));
-    expectUnchanged(arc);
-}
-
-TEST(FitCircle, NotANumberFailsAndKeepsTheArc) {
-    RootArc arc = kEarlierFit;
-    EXPECT_FALSE(fitCircle({1, 7}, {6, 2}, {kNaN, -3}, arc));
-    expectUnchanged(arc);
+TEST(FitCircle, NoCircleThroughCollinearCoincidentOrNotANumberPoints) {
+    EXPECT_FALSE(fitCircle({0, 0}, {1, 1}, {2, 2}));
+    EXPECT_FALSE(fitCircle({2, 3}, {2, 3}, {5, -1}));
+    EXPECT_FALSE(fitCircle({1, 7}, {6, 2}, {kNaN, -3}));
 }
 
 // Far from the origin the squares in the system cancel; the fit must still find the circle.
@@ -86,8 +68,9 @@ TEST(FitCircle, SmallCircleFarFromTheOriginIsExact) {
         const double a = deg * kDegToRad;
         return Point2{cx + r * std::cos(a), cy + r * std::sin(a)};
     };
-    RootArc arc;
-    ASSERT_TRUE(fitCircle(on(10), on(130), on(250), arc));
+    const std::optional<RootArc> fit = fitCircle(on(10), on(130), on(250));
+    ASSERT_TRUE(fit);
+    const RootArc arc = *fit;
     EXPECT_NEAR(arc.centreX, cx, 1e-6);
     EXPECT_NEAR(arc.centreY, cy, 1e-6);
     EXPECT_NEAR(arc.radius, r, 1e-6);
@@ -131,7 +114,7 @@ TEST(SolveGaussJordan, NoColumnsToPivotIsANoOp) {
     EXPECT_EQ(m[1], 5);
 }
 
-// A worked gap, built from the approximate profile the published numbers come from.
+// A worked gap, built from the older flank formula its numbers come from.
 struct WorkedGap {
     const char* name;
     std::int32_t z1;
@@ -158,8 +141,9 @@ TEST_P(FitRootArcExample, FindsThePrintedGapAndCircle) {
     const Point2 p0 = nextToothFlankEnd(p, 360.0 / c.z1);
     EXPECT_EQ(decimals(p0.x), c.p0x);
     EXPECT_EQ(decimals(p0.y), c.p0y);
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(p, g, c.z1, arc));
+    const std::optional<RootArc> arcFit = fitRootArc(p, g.rf1, c.z1);
+    ASSERT_TRUE(arcFit);
+    const RootArc arc = *arcFit;
     EXPECT_EQ(decimals(arc.centreX), c.centreX);
     EXPECT_EQ(decimals(arc.centreY), c.centreY);
     EXPECT_EQ(decimals(arc.radius), c.radius);
@@ -175,8 +159,10 @@ INSTANTIATE_TEST_SUITE_P(Worked, FitRootArcExample,
 
 TEST(FitRootArc, NearlyStraightGapGivesAHugeCircle) {
     const GearPairGeometry g = geometryOf(16, 1, 20, 0.45, 10);
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(buildApproximateFlankProfile(g, 0.45, 10), g, 16, arc));
+    const std::optional<RootArc> arcFit =
+        fitRootArc(buildApproximateFlankProfile(g, 0.45, 10), g.rf1, 16);
+    ASSERT_TRUE(arcFit);
+    const RootArc arc = *arcFit;
     EXPECT_EQ(decimals(arc.centreX, 3), "179.417");
     EXPECT_EQ(decimals(arc.centreY, 3), "901.992");
     EXPECT_EQ(decimals(arc.radius, 3), "911.950");
@@ -190,8 +176,9 @@ TEST(FitRootArc, OutwardArcExample) {
     EXPECT_EQ(decimals(p0.y), "3.395728");
     EXPECT_EQ(decimals(p.points[0].x), "1.123220");
     EXPECT_EQ(decimals(p.points[0].y), "3.679065");
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(p, g, 8, arc));
+    const std::optional<RootArc> arcFit = fitRootArc(p, g.rf1, 8);
+    ASSERT_TRUE(arcFit);
+    const RootArc arc = *arcFit;
     EXPECT_EQ(decimals(arc.centreX), "0.816519");
     EXPECT_EQ(decimals(arc.centreY), "1.971250");
     EXPECT_EQ(decimals(arc.radius), "1.735136");
@@ -206,8 +193,9 @@ TEST(FitRootArc, SpurExampleOnTheInvolute) {
     const Point2 p0 = nextToothFlankEnd(p, 18);
     EXPECT_NEAR(p0.x, ref["spur p0_x"], 1e-10);
     EXPECT_NEAR(p0.y, ref["spur p0_y"], 1e-10);
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(p, g, 20, arc));
+    const std::optional<RootArc> arcFit = fitRootArc(p, g.rf1, 20);
+    ASSERT_TRUE(arcFit);
+    const RootArc arc = *arcFit;
     EXPECT_EQ(decimals(arc.centreX), "2.924795");
     EXPECT_EQ(decimals(arc.centreY), "18.466427");
     EXPECT_EQ(decimals(arc.radius), "1.196613");
@@ -219,33 +207,27 @@ TEST(FitRootArc, SpurExampleOnTheInvolute) {
 // Only the lower flank ends enter the fit, so the number of segments cannot change it.
 TEST(FitRootArc, SegmentCountDoesNotChangeTheFit) {
     const GearPairGeometry g = geometryOf(23, 3, 12, -0.2, 4);
-    RootArc reference;
-    ASSERT_TRUE(fitRootArc(buildFlankProfile(g, -0.2, 4), g, 23, reference));
+    const std::optional<RootArc> referenceFit =
+        fitRootArc(buildFlankProfile(g, -0.2, 4), g.rf1, 23);
+    ASSERT_TRUE(referenceFit);
+    const RootArc reference = *referenceFit;
     for (const std::int32_t s : {0, 1, 499}) {
-        RootArc arc;
-        ASSERT_TRUE(fitRootArc(buildFlankProfile(g, -0.2, s), g, 23, arc));
+        const std::optional<RootArc> arcFit = fitRootArc(buildFlankProfile(g, -0.2, s), g.rf1, 23);
+        ASSERT_TRUE(arcFit);
+        const RootArc arc = *arcFit;
         EXPECT_EQ(arc.centreX, reference.centreX) << s;
         EXPECT_EQ(arc.centreY, reference.centreY) << s;
         EXPECT_EQ(arc.radius, reference.radius) << s;
     }
 }
 
-// A degenerate profile and root circle put all three gap points at the gear centre: no circle,
-// and the earlier fit stays in place.
-TEST(FitRootArc, CoincidentGapPointsFailAndKeepTheArc) {
+// A degenerate profile and root circle put all three gap points at the gear centre; an empty
+// profile has no gap points at all.
+TEST(FitRootArc, CoincidentGapPointsOrEmptyProfileGiveNoCircle) {
     FlankProfile p;
     p.count = 2;
-    const GearPairGeometry g;
-    RootArc arc = kEarlierFit;
-    EXPECT_FALSE(fitRootArc(p, g, 20, arc));
-    expectUnchanged(arc);
-}
-
-TEST(FitRootArc, EmptyProfileFailsAndKeepsTheArc) {
-    const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
-    RootArc arc = kEarlierFit;
-    EXPECT_FALSE(fitRootArc(FlankProfile{}, g, 20, arc));
-    expectUnchanged(arc);
+    EXPECT_FALSE(fitRootArc(p, 0.0, 20));
+    EXPECT_FALSE(fitRootArc(FlankProfile{}, geometryOf(20, 2, 0, 0, 4).rf1, 20));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // the range test: the outline is checked over a grid of the valid range, its corners included.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <cmath>
 #include <string>
 
@@ -59,13 +61,13 @@ TEST_P(OutlineIsFinite, OverTheValidRange) {
                             const GearPairInput in{z1, z2, mn, 20.0, beta, x1, x2, segmentCount};
                             const GearPairGeometry g = computeGearPairGeometry(in);
                             const FlankProfile profile = buildFlankProfile(g, x1, segmentCount);
-                            RootArc arc;
-                            if (!fitRootArc(profile, g, z1, arc)) {
+                            const std::optional<RootArc> arc = fitRootArc(profile, g.rf1, z1);
+                            if (!arc) {
                                 ADD_FAILURE() << "no root arc for " << describe(in);
                                 ++failures;
                                 continue;
                             }
-                            walkGearOutline(profile, arc, z1, [&](const OutlineTooth& t) {
+                            walkGearOutline(profile, *arc, z1, [&](const OutlineTooth& t) {
                                 if (!finite(t)) {
                                     ADD_FAILURE()
                                         << "not a number in tooth " << t.index << " (radius "

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -7,8 +9,8 @@
 #include "output/block_buffer.h"
 #include "output/dxf_entity.h"
 #include "output/dxf_writer.h"
+#include "output/output_test_util.h"
 #include "output/trace_writer.h"
-#include "output_test_util.h"
 #include "support/approximate_profile.h"
 #include "support/golden.h"
 
@@ -20,8 +22,8 @@ using test::splitLines;
 
 using Lines = std::vector<std::string>;
 
-// The spur example through the fixture profile of the older approximate flank formula, from
-// which the published drawing and trace numbers were computed.
+// The spur example through the older flank formula, with which the worked drawing and trace
+// numbers were computed.
 const test::WrittenOutline& spurApproximate() {
     static const test::WrittenOutline written = [] {
         const GearPairInput in = test::spurExample();
@@ -44,7 +46,7 @@ Lines arcEntity(const std::string& handle, const std::string& cx, const std::str
             cx,  "20",  cy,    "30", "0.0", " 40",        r,     "50",     start, "51",   end};
 }
 
-TEST(DxfOutlineWriter, SpurExampleHasPublishedEntities) {
+TEST(DxfOutlineWriter, SpurExampleHasTheWorkedEntities) {
     const std::string& text = spurApproximate().drawing;
     const Lines l = splitLines(text);
     ASSERT_EQ(l.size(), 4408u);
@@ -83,7 +85,7 @@ TEST(DxfOutlineWriter, SpurExampleCountsAndHandlesWithoutGap) {
     EXPECT_EQ(expectedHandle - 1, 226);
 }
 
-TEST(OutlineTraceWriter, SpurExampleHasPublishedLines) {
+TEST(OutlineTraceWriter, SpurExampleHasTheWorkedLines) {
     const std::string& text = spurApproximate().trace;
     const Lines l = splitLines(text);
     ASSERT_EQ(l.size(), 640u);
@@ -157,6 +159,29 @@ TEST(OutlineWriters, TwoPointTeethAlternateLineAndArc) {
         EXPECT_EQ(t[24 * k + 2 + 9], std::to_string(27 + 2 * (k + 1)));
 }
 
+// A pointed tooth's tip land has no length: the drawing leaves that LINE out but uses up its
+// handle, so every later entity keeps its number; the trace still lists every point.
+TEST(OutlineWriters, PointedTipHasNoLineButKeepsTheHandles) {
+    OutlineTooth t = handTooth(0, 4);
+    t.polyline[2] = t.polyline[1];
+    StringSink dxfSink, traceSink;
+    DxfOutlineWriter dxf(dxfSink);
+    OutlineTraceWriter trace(traceSink);
+    dxf.open();
+    dxf.writeTooth(t);
+    trace.writeTooth(t);
+    dxf.close();
+    trace.close();
+    const Lines d = splitLines(dxfSink.text());
+    ASSERT_EQ(d.size(), 8u + 22 * 3);
+    EXPECT_EQ(slice(d, 4, 22), lineEntity("27", "0", "-0", "0.5", "-0.25"));
+    EXPECT_EQ(slice(d, 26, 22), lineEntity("29", "0.5", "-0.25", "1.5", "-0.75"));
+    EXPECT_EQ(d[48 + 1], "ARC");
+    EXPECT_EQ(d[48 + 9], "30");
+    EXPECT_EQ(dxf.nextHandle(), 31);
+    EXPECT_EQ(splitLines(traceSink.text()).size(), 4u + 22);
+}
+
 // The trace's number is computed in 64 bits: the last tooth of the largest gear with the
 // largest profile lies far beyond the 32-bit range.
 TEST(OutlineTraceWriter, HandlesBeyondThirtyTwoBits) {
@@ -196,8 +221,9 @@ TEST(OutlineWriters, BytesLeaveInLargeBlocks) {
     CountingSink dxfSink, traceSink;
     DxfOutlineWriter dxf(dxfSink);
     OutlineTraceWriter trace(traceSink);
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(profile, g, in.z1, arc));
+    const std::optional<RootArc> arcFit = fitRootArc(profile, g.rf1, in.z1);
+    ASSERT_TRUE(arcFit);
+    const RootArc arc = *arcFit;
     dxf.open();
     walkGearOutline(profile, arc, in.z1, [&](const OutlineTooth& t) {
         return trace.writeTooth(t) && dxf.writeTooth(t);
@@ -209,10 +235,6 @@ TEST(OutlineWriters, BytesLeaveInLargeBlocks) {
         EXPECT_LE(static_cast<std::size_t>(s->calls()), blocks);
         EXPECT_LE(s->largest(), kBlockBytes);
     }
-    // The same teeth written through memory give the same bytes.
-    const test::WrittenOutline same = test::writeOutline(profile, g, in.z1);
-    EXPECT_EQ(dxfSink.text(), same.drawing);
-    EXPECT_EQ(traceSink.text(), same.trace);
     EXPECT_LE(dxfSink.text().size(), maxDrawingBytes(in.z1, profile.count));
     EXPECT_LE(traceSink.text().size(), maxTraceBytes(in.z1, profile.count));
 }
@@ -224,8 +246,9 @@ TEST(OutlineWriters, FailingSinkIsReportedAndNotCalledAgain) {
     test::FailingSink dxfSink(3 * kBlockBytes / 2), traceSink(kBlockBytes / 3);
     DxfOutlineWriter dxf(dxfSink);
     OutlineTraceWriter trace(traceSink);
-    RootArc arc;
-    ASSERT_TRUE(fitRootArc(profile, g, in.z1, arc));
+    const std::optional<RootArc> arcFit = fitRootArc(profile, g.rf1, in.z1);
+    ASSERT_TRUE(arcFit);
+    const RootArc arc = *arcFit;
     dxf.open();
     int dxfFailedAt = -1, traceFailedAt = -1;
     walkGearOutline(profile, arc, in.z1, [&](const OutlineTooth& t) {

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -38,8 +39,9 @@ inline WrittenOutline writeOutline(const FlankProfile& profile, const GearPairGe
     StringSink drawingSink, traceSink;
     DxfOutlineWriter drawing(drawingSink);
     OutlineTraceWriter trace(traceSink);
-    RootArc arc;
-    out.fitted = fitRootArc(profile, geometry, z1, arc);
+    const std::optional<RootArc> fit = fitRootArc(profile, geometry.rf1, z1);
+    out.fitted = fit.has_value();
+    const RootArc arc = fit.value_or(RootArc{});
     drawing.open();
     trace.open();
     walkGearOutline(profile, arc, z1, [&](const OutlineTooth& tooth) {

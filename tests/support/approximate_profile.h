@@ -1,5 +1,5 @@
-// Test fixture: the older approximate flank formula from which published example numbers were
-// computed (points at x = s/2, y = r cos(s/r), thickness with tan(alphat) and inv(alphan)).
+// The older approximate flank formula, with which the worked example numbers were computed
+// (points at x = s/2, y = r cos(s/r), thickness with tan(alphat) and inv(alphan)).
 // The product code places the points on the true involute; this is only for checking the fit,
 // the walk, the writers and the preview against those numbers.
 #pragma once

@@ -1,0 +1,30 @@
+// The German texts of kellvor-cli: its help and its usage errors.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kellvor::cli_messages {
+
+// The --help text.
+std::string usage();
+
+// A value option given without a value.
+std::string missingValue(std::string_view option);
+
+// A value that cannot be read for option.
+std::string badValue(std::string_view option, std::string_view value);
+
+// An option that kellvor-cli does not know, or an argument that is no option.
+std::string unknownOption(std::string_view argument);
+
+// The line after every usage error.
+inline constexpr std::string_view kSeeHelp = "(--help zeigt die Optionen)";
+
+// Prefix of messages on standard error.
+inline constexpr std::string_view kProgramPrefix = "kellvor-cli: ";
+
+// The terminal's progress line: "Zähne: <done> / <total> (<p> %)".
+inline constexpr std::string_view kTeethProgress = "Zähne: ";
+
+}  // namespace kellvor::cli_messages

@@ -1,0 +1,87 @@
+#include "cli/cli_run.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <ostream>
+
+#include "cli/cli_messages.h"
+#include "cli/cli_options.h"
+#include "cli/cli_progress.h"
+#include "commands/file_command.h"
+#include "commands/preview_command.h"
+
+namespace kellvor {
+namespace {
+
+int exitCodeOf(CommandStatus status) {
+    switch (status) {
+        case CommandStatus::ok:
+            return kExitSuccess;
+        case CommandStatus::outOfRange:
+        case CommandStatus::notDrawable:
+            return kExitOutOfRange;
+        case CommandStatus::fitFailed:
+        case CommandStatus::fileError:
+        case CommandStatus::cancelled:
+            break;
+    }
+    return kExitFileError;
+}
+
+// Reports a failed command on err and gives its exit code. The range warning and the reason a
+// gear cannot be drawn stand alone; file errors carry the program's name.
+int reportFailure(const CommandResult& result, std::ostream& err) {
+    const int code = exitCodeOf(result.status);
+    if (code == kExitOutOfRange)
+        err << result.message << '\n';
+    else
+        err << cli_messages::kProgramPrefix << result.message << '\n';
+    return code;
+}
+
+// A large gear takes a while: on a terminal the work done is counted on one line.
+ProgressCallback terminalProgress(std::ostream& err) {
+    if (::isatty(STDERR_FILENO) != 1)
+        return {};
+    return makeTerminalProgress(err, std::chrono::milliseconds(500));
+}
+
+int runPreview(const CliOptions& o, std::ostream& out, std::ostream& err) {
+    const PreviewResult preview =
+        runPreviewCommand(o.input, o.previewWidth, o.previewHeight, out, terminalProgress(err));
+    if (!preview.result.ok())
+        return reportFailure(preview.result, err);
+    const CommandResult written = writePreviewPicture(preview.image, *o.previewFile);
+    if (!written.ok())
+        return reportFailure(written, err);
+    return kExitSuccess;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
+    const CliParseResult parsed = parseCliOptions(args);
+    if (!parsed.options) {
+        err << cli_messages::kProgramPrefix << parsed.error << '\n'
+            << cli_messages::kSeeHelp << '\n';
+        return kExitUsage;
+    }
+    const CliOptions& o = *parsed.options;
+    if (o.showHelp) {
+        out << cli_messages::usage();
+        return kExitSuccess;
+    }
+    if (o.showVersion) {
+        out << "kellvor-cli " << KELLVOR_VERSION << '\n';
+        return kExitSuccess;
+    }
+    if (o.previewFile)
+        return runPreview(o, out, err);
+    const CommandResult result = runFileCommand(o.input, o.outputDir, out, terminalProgress(err));
+    if (!result.ok())
+        return reportFailure(result, err);
+    return kExitSuccess;
+}
+
+}  // namespace kellvor

@@ -1,0 +1,12 @@
+// kellvor-cli: the file command for scripts and batch work.
+#include <cstdio>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_run.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    return kellvor::runCli(args, std::cout, std::cerr);
+}

@@ -1,0 +1,40 @@
+// The German messages of the commands.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "geometry/input_validation.h"
+#include "outline/outline_check.h"
+
+namespace kellvor::messages {
+
+// What a failed command left alone, appended to its reason.
+inline constexpr std::string_view kNothingWritten = "Es wurde keine Datei geändert.";
+inline constexpr std::string_view kNothingDrawn = "Es wurde nichts gezeichnet.";
+
+// The console line before the drawing is written.
+inline constexpr std::string_view kWritingDrawing = "DXF-Datei wird geschrieben...";
+
+// No circle closes the tooth gap.
+inline constexpr std::string_view kFitFailed =
+    "Der Kreis, der die Zahnlücken schließt, lässt sich für diese Werte nicht bestimmen.";
+
+// Stopped through the progress callback.
+inline constexpr std::string_view kCancelled = "Abgebrochen.";
+
+// The warning of a failed range test, then the field and its range.
+std::string outOfRange(const RangeViolation& violation, DecimalMark mark = DecimalMark::point);
+
+// Why the outline of gear `gear` (tooth count z, shift x) cannot be drawn.
+std::string notDrawable(int gear, std::int32_t z, double x, OutlineDefect defect);
+
+// The picture for path could not be encoded (reason from the PNG encoder).
+std::string pictureNotEncoded(const std::filesystem::path& path, std::string_view reason);
+
+// reason and consequence joined into one message.
+std::string joined(std::string_view reason, std::string_view consequence);
+
+}  // namespace kellvor::messages

@@ -1,0 +1,35 @@
+// The file command: report, drawing and trace of gear 1, replaced together or not at all.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "commands/command_prologue.h"
+#include "commands/command_result.h"
+#include "geometry/gear_pair_input.h"
+#include "output/byte_sink.h"
+
+namespace kellvor {
+
+// Given a file's final name and its temporary file, the sink the writers use instead; it must
+// pass the bytes on to file. Lets tests inject failures; empty means the file itself.
+using SinkWrapper =
+    std::function<std::unique_ptr<ByteSink>(const std::string& name, ByteSink& file)>;
+
+// Test seams of the commands: wrappers of the file sinks and a replacement root arc fit.
+struct CommandSeams {
+    SinkWrapper wrap;
+    RootArcFit fit;
+};
+
+// Range test, geometry, report, profile, fit and walk; writes zahnradwerte.txt, zahnrad.txt and
+// zahnrad.dxf into dir and the two progress lines to console. On any failure no earlier file in
+// dir is changed and no temporary file is left.
+CommandResult runFileCommand(const GearPairInput& input, const std::filesystem::path& dir,
+                             std::ostream& console, const ProgressCallback& progress = {},
+                             const CommandSeams& seams = {});
+
+}  // namespace kellvor

@@ -1,0 +1,32 @@
+// The preview command: the outline of gear 1 painted into an image of the frame's client size,
+// and the picture written as a PNG file.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+
+#include "commands/command_prologue.h"
+#include "commands/command_result.h"
+#include "geometry/gear_pair_input.h"
+#include "preview/preview_raster.h"
+
+namespace kellvor {
+
+// The picture of a preview, valid when the result is ok.
+struct PreviewResult {
+    CommandResult result;
+    RgbImage image;
+};
+
+// Range test, geometry, profile, "n: " line to console, fit, and the drawing painted into a
+// width x height image. fit may replace the root arc fit (a test seam).
+PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t width, std::int32_t height,
+                                std::ostream& console, const ProgressCallback& progress = {},
+                                const RootArcFit& fit = {});
+
+// Writes image as a PNG file at path through the safe replacement: an existing file is replaced
+// only by a complete picture. The result names the file and the reason on failure.
+CommandResult writePreviewPicture(const RgbImage& image, const std::filesystem::path& path);
+
+}  // namespace kellvor

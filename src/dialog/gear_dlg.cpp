@@ -1,0 +1,329 @@
+#include "dialog/gear_dlg.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#include "commands/file_command.h"
+#include "commands/preview_command.h"
+#include "dialog/dialog_strings.h"
+#include "dialog/info_dlg.h"
+#include "dialog/preview_frame.h"
+#include "geometry/input_validation.h"
+
+// The icons live in a resource compiled into this static library; registering it by name keeps
+// the linker from dropping it. The macro must be used outside any namespace.
+static void registerKellvorResources() {
+    Q_INIT_RESOURCE(kellvor);
+}
+
+namespace kellvor {
+namespace {
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QIcon programIcon() {
+    registerKellvorResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/kellvor/kellvor-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/kellvor/kellvor-32.png"), QSize(32, 32));
+    return icon;
+}
+
+QPushButton* commandButton(const char* caption, QWidget* parent) {
+    auto* button = new QPushButton(text(caption), parent);
+    // None of the buttons is a default button: Enter keeps its dialog meaning (see keyPressEvent).
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+}  // namespace
+
+CGearDlg::CGearDlg(QWidget* parent) : QDialog(parent) {
+    // A top-level window of its own (own taskbar entry) with a close box but no minimise or
+    // maximise box; the fixed-size layout keeps it from being resized.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(text(strings::kCaption));
+    setWindowIcon(programIcon());
+    buildLayout();
+
+    auto* about = new QAction(text(strings::kAboutEntry), this);
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    about->setShortcutContext(Qt::WindowShortcut);
+    connect(about, &QAction::triggered, this, &CGearDlg::OnAbout);
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(m_previewButton, &QPushButton::clicked, this, &CGearDlg::OnShowPreview);
+    connect(m_writeButton, &QPushButton::clicked, this, &CGearDlg::OnWriteFiles);
+    connect(m_quitButton, &QPushButton::clicked, this, &CGearDlg::OnQuit);
+
+    m_input = GearPairInput{};  // the initial values 17, 40, 8, 45, 20, 0, 0, 10
+    writeFields();
+    m_fields[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void CGearDlg::buildLayout() {
+    auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->setColumnMinimumWidth(2, 16);  // gap between the fields and the preview
+
+    grid->addWidget(new QLabel(text(strings::kEnterValues), this), 0, 0, 1, 2);
+    grid->addWidget(new QLabel(text(strings::kPreviewLabel), this), 0, 3);
+
+    const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000000000000")) + 12;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        const int row = static_cast<int>(i) + 1;
+        auto* label = new QLabel(text(inputFields()[i].label), this);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // The long label of the element count wraps, as wide as its longer second line.
+        if (inputFields()[i].field == InputField::segmentCount) {
+            label->setWordWrap(true);
+            label->setFixedWidth(
+                label->fontMetrics().horizontalAdvance(QStringLiteral("innerhalb der Evolvente:")) +
+                4);
+        }
+        auto* field = new QLineEdit(this);
+        field->setFixedWidth(fieldWidth);
+        label->setBuddy(field);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+        m_fields[i] = field;
+    }
+    m_preview = new PreviewFrame(kPreviewWidth, kPreviewHeight, this);
+    m_preview->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(m_preview, 1, 3, 5, 1, Qt::AlignLeft | Qt::AlignTop);
+    // The eight rows are evenly spaced, five of them beside the preview and three beside the
+    // buttons, as in the classic template.
+    const int rowHeight = (m_preview->height() - 4 * grid->verticalSpacing()) / 5;
+    for (int row = 1; row <= 8; ++row)
+        grid->setRowMinimumHeight(row, rowHeight);
+
+    m_previewButton = commandButton(strings::kShowPreview, this);
+    m_writeButton = commandButton(strings::kWriteFiles, this);
+    m_quitButton = commandButton(strings::kQuit, this);
+    const int buttonWidth = m_preview->width() * 4 / 5;
+    int row = 6;
+    for (QPushButton* button : {m_previewButton, m_writeButton, m_quitButton}) {
+        button->setMinimumWidth(buttonWidth);
+        grid->addWidget(button, row++, 3, Qt::AlignHCenter);
+    }
+    // The tab order runs through the fields in exchange order, then through the buttons.
+    std::vector<QWidget*> chain(m_fields.begin(), m_fields.end());
+    chain.insert(chain.end(), {m_previewButton, m_writeButton, m_quitButton});
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+
+    // One line below everything that tells where the last files went; long folders are elided.
+    m_status = new QLabel(this);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_status->setMinimumHeight(fontMetrics().height());
+    grid->addWidget(m_status, 9, 0, 1, 4);
+}
+
+void CGearDlg::writeFields() {
+    const FieldTexts texts = formatFields(m_input);
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        m_fields[i]->setText(QString::fromStdString(texts[i]));
+}
+
+bool CGearDlg::readFields() {
+    FieldTexts texts;
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        texts[i] = m_fields[i]->text().toStdString();
+    const auto error = exchangeFields(texts, m_input);
+    if (!error)
+        return true;
+    QMessageBox box(QMessageBox::Warning, text(strings::kCaption), text(error->message),
+                    QMessageBox::Ok, this);
+    box.exec();
+    // The window manager gives the activation back on its own; some platforms do not.
+    activateWindow();
+    QLineEdit* field = m_fields[error->step];
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
+}
+
+void CGearDlg::showRangeWarning(const CommandResult& result) {
+    // The plain box of the range test: its text and caption, an OK button and no icon.
+    QMessageBox box(QMessageBox::NoIcon, text(kRangeWarningCaption), text(kRangeWarningText),
+                    QMessageBox::Ok, this);
+    if (result.violation)
+        box.setInformativeText(text(describeRangeViolation(*result.violation)));
+    else
+        box.setInformativeText(text(result.message));
+    box.exec();
+}
+
+void CGearDlg::showError(const CommandResult& result) {
+    QMessageBox box(QMessageBox::Critical, text(strings::kErrorCaption), text(result.message),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void CGearDlg::reportFailure(const CommandResult& result, std::string_view cancelledStatus) {
+    switch (result.status) {
+        case CommandStatus::ok:
+            break;
+        case CommandStatus::outOfRange:
+        case CommandStatus::notDrawable:
+            showRangeWarning(result);
+            break;
+        case CommandStatus::cancelled:
+            setStatus(text(cancelledStatus));
+            break;
+        case CommandStatus::fitFailed:
+        case CommandStatus::fileError:
+            showError(result);
+            break;
+    }
+}
+
+void CGearDlg::setStatus(const QString& line) {
+    m_status->setToolTip(line);
+    m_status->setText(
+        m_status->fontMetrics().elidedText(line, Qt::ElideMiddle, qMax(m_status->width(), 1)));
+}
+
+CommandResult CGearDlg::runWithProgress(
+    const QString& label, const std::function<CommandResult(const ProgressCallback&)>& work) {
+    // The command is started from the window's thread and returns here when it is done (the file
+    // command itself formats the trace and writes the drawing on threads of its own); the
+    // console stream has one user and nothing of the dialog needs a lock. While a command
+    // takes long, a modal progress dialog blocks every other input to this window, and events
+    // are served from the progress callback at a bounded rate so that it paints and can cancel.
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProgressDialog> dialog;
+    qint64 lastServed = 0;
+    const ProgressCallback progress = [&](std::int64_t done, std::int64_t total) {
+        const qint64 now = clock.elapsed();
+        if (!dialog) {
+            if (now < m_timing.showAfterMs)
+                return true;
+            dialog =
+                std::make_unique<QProgressDialog>(label, text(strings::kCancel), 0, 1000, this);
+            dialog->setWindowTitle(text(strings::kCaption));
+            dialog->setWindowModality(Qt::WindowModal);
+            dialog->setMinimumDuration(0);
+            dialog->setAutoClose(false);
+            dialog->setAutoReset(false);
+            dialog->show();
+            lastServed = now - m_timing.eventEveryMs;
+        }
+        if (now - lastServed >= m_timing.eventEveryMs) {
+            lastServed = now;
+            const double fraction =
+                total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 0.0;
+            dialog->setValue(static_cast<int>(fraction * 1000.0));
+            QCoreApplication::processEvents();
+        }
+        return !dialog->wasCanceled();
+    };
+    m_busy = true;
+    CommandResult result = work(progress);
+    m_busy = false;
+    return result;
+}
+
+void CGearDlg::OnWriteFiles() {
+    // A failed exchange ends the command: nothing is computed or written with values that are
+    // not what the fields show.
+    if (m_busy || !readFields())
+        return;
+    std::error_code ec;
+    const std::filesystem::path dir = std::filesystem::current_path(ec);
+    if (ec) {
+        showError(CommandResult{CommandStatus::fileError, strings::kNoWorkingFolder + ec.message(),
+                                std::nullopt});
+        return;
+    }
+    const GearPairInput input = m_input;
+    const CommandResult result =
+        runWithProgress(text(strings::kWritingFiles), [&](const ProgressCallback& progress) {
+            return runFileCommand(input, dir, std::cout, progress);
+        });
+    if (result.status == CommandStatus::ok) {
+        setStatus(text(strings::kFilesWrittenTo) +
+                  QDir::toNativeSeparators(QString::fromStdString(dir.string())));
+    } else {
+        reportFailure(result, strings::kCancelledFiles);
+    }
+}
+
+void CGearDlg::OnShowPreview() {
+    if (m_busy || !readFields())
+        return;
+    const GearPairInput input = m_input;
+    const QSize size = m_preview->clientSize();
+    PreviewResult preview;
+    const CommandResult result =
+        runWithProgress(text(strings::kDrawingPreview), [&](const ProgressCallback& progress) {
+            preview = runPreviewCommand(input, size.width(), size.height(), std::cout, progress);
+            return preview.result;
+        });
+    // Only a finished picture replaces the one shown; every failure leaves it as it was.
+    if (result.status == CommandStatus::ok) {
+        m_preview->setPicture(preview.image);
+    } else {
+        reportFailure(result, strings::kCancelledPreview);
+    }
+}
+
+void CGearDlg::OnQuit() {
+    reject();
+}
+
+void CGearDlg::OnAbout() {
+    CInfoDlg info(this);
+    info.exec();
+}
+
+void CGearDlg::accept() {
+    if (m_busy || !readFields())
+        return;
+    QDialog::accept();
+}
+
+void CGearDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (enter && plain) {
+        // As in a classic dialog, Enter on a focused button presses that button; anywhere else
+        // it reads the fields and closes the dialog when they are all valid.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+            button->click();
+        else
+            accept();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);  // Escape closes as cancelled
+}
+
+}  // namespace kellvor

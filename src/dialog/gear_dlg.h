@@ -1,0 +1,95 @@
+// The main dialog: the eight entered values, the preview frame and the three commands.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <string_view>
+
+#include "commands/command_result.h"
+#include "geometry/field_exchange.h"
+#include "geometry/gear_pair_input.h"
+#include "geometry/input_fields.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kellvor {
+
+class PreviewFrame;
+
+// When the progress dialog of a long command appears and how often events are served meanwhile.
+struct ProgressTiming {
+    int showAfterMs = 500;  // a command that ends sooner shows no progress dialog
+    int eventEveryMs = 50;  // the window is kept alive at this rate while the dialog is up
+};
+
+// Pixel size of the preview frame's client area.
+inline constexpr int kPreviewWidth = 208;
+inline constexpr int kPreviewHeight = 194;
+
+// The program's main window. It owns the entered values.
+class CGearDlg : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit CGearDlg(QWidget* parent = nullptr);
+
+    // The values as the last successful or partial exchange left them.
+    const GearPairInput& values() const { return m_input; }
+
+    // The entry field of an exchange step (0 = z1, in tab order), the frame and the status line.
+    QLineEdit* field(std::size_t step) const { return m_fields[step]; }
+    PreviewFrame* previewFrame() const { return m_preview; }
+    QLabel* statusLine() const { return m_status; }
+
+    // Changes when the progress dialog appears (tests show it at once).
+    void setProgressTiming(ProgressTiming timing) { m_timing = timing; }
+
+    // Reads the fields into the values; on failure shows the field's message, focuses it and
+    // returns false (fields before it are stored, fields after it are not).
+    bool readFields();
+
+  public slots:
+    // "DXF-Datei erzeugen": the three files into the current working directory.
+    void OnWriteFiles();
+    // "Vorschau anzeigen": the outline of gear 1 into the preview frame.
+    void OnShowPreview();
+    // "&Beenden": closes without reading the fields.
+    void OnQuit();
+    // Opens the About box.
+    void OnAbout();
+    // Enter: reads the fields and closes only when that succeeds.
+    void accept() override;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void buildLayout();
+    void writeFields();
+    // Shows one line in the status line, elided in the middle when too long.
+    void setStatus(const QString& line);
+    // Shows the warning of a failed range test once, with the field and its range.
+    void showRangeWarning(const CommandResult& result);
+    // Shows a file or fit error.
+    void showError(const CommandResult& result);
+    // Tells the user why a command did not succeed; a cancel shows cancelledStatus as status.
+    void reportFailure(const CommandResult& result, std::string_view cancelledStatus);
+    // Runs work with a progress callback that opens a progress dialog once it takes long.
+    CommandResult runWithProgress(
+        const QString& label, const std::function<CommandResult(const ProgressCallback&)>& work);
+
+    GearPairInput m_input;
+    ProgressTiming m_timing;
+    bool m_busy = false;
+    std::array<QLineEdit*, kFieldCount> m_fields{};
+    PreviewFrame* m_preview = nullptr;
+    QLabel* m_status = nullptr;
+    QPushButton* m_previewButton = nullptr;
+    QPushButton* m_writeButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+};
+
+}  // namespace kellvor

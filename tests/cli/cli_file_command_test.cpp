@@ -1,0 +1,104 @@
+// The command line's file command: its console lines, exit codes and messages.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "cli/cli_run.h"
+#include "output/dxf_writer.h"
+#include "output/free_space.h"
+#include "output/trace_writer.h"
+#include "support/golden.h"
+
+namespace kellvor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliFileCommand : public testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("kellvor_cli_files_" +
+                 std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                 std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        m_dirText = m_dir.string();
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    int run(std::vector<std::string_view> args) {
+        args.push_back("--output-dir");
+        args.push_back(m_dirText);
+        return runCli(args, m_out, m_err);
+    }
+    std::string file(const char* name) const {
+        return test::readFileBytes((m_dir / name).string());
+    }
+    void seedEarlierRun() {
+        for (const char* name : {"zahnradwerte.txt", "zahnrad.txt", "zahnrad.dxf"})
+            std::ofstream(m_dir / name) << "earlier " << name << '\n';
+    }
+    void expectEarlierRunKept() {
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3);
+        for (const char* name : {"zahnradwerte.txt", "zahnrad.txt", "zahnrad.dxf"})
+            EXPECT_EQ(file(name), std::string("earlier ") + name + "\n");
+    }
+
+    fs::path m_dir;
+    std::string m_dirText;
+    std::ostringstream m_out, m_err;
+};
+
+TEST_F(CliFileCommand, InitialValuesWriteAllThreeFiles) {
+    seedEarlierRun();
+    EXPECT_EQ(run({}), kExitSuccess);
+    EXPECT_EQ(m_out.str(), "n: 22\nDXF-Datei wird geschrieben...\n");
+    EXPECT_EQ(m_err.str(), "");
+    EXPECT_EQ(file(kDrawingFileName), test::readFileBytes(test::goldenPath("dxf_initial.dxf")));
+    EXPECT_EQ(file(kTraceFileName), test::readFileBytes(test::goldenPath("trace_initial.txt")));
+    EXPECT_EQ(file("zahnradwerte.txt"),
+              test::readFileBytes(test::goldenPath("zahnradwerte_initial.txt")));
+}
+
+// The largest gear with two points per tooth needs far more room than any disk offers; the
+// command says so before it writes anything.
+TEST_F(CliFileCommand, LargestGearFailsAtOnceForWantOfSpace) {
+    const std::uint64_t needed = maxOutputBytes(0, 2147483647, 2);
+    if (fs::space(m_dir).available >= needed)
+        GTEST_SKIP() << "this disk has room for " << needed << " bytes";
+    seedEarlierRun();
+    EXPECT_EQ(run({"--z1", "2147483647", "--segments", "0"}), kExitFileError);
+    EXPECT_EQ(m_out.str(), "n: 2\n");
+    EXPECT_NE(m_err.str().find("Nicht genug Speicherplatz"), std::string::npos) << m_err.str();
+    EXPECT_NE(m_err.str().find(" MB, frei "), std::string::npos) << m_err.str();
+    expectEarlierRunKept();
+}
+
+TEST_F(CliFileCommand, RangeFailureNamesFieldAndExitsThree) {
+    seedEarlierRun();
+    EXPECT_EQ(run({"--x1", "0.7"}), kExitOutOfRange);
+    EXPECT_NE(m_err.str().find("Die Eingegebenen Zahnradwerte sind nicht alle im gültigem Bereich"),
+              std::string::npos);
+    EXPECT_NE(m_err.str().find("Feld \"x1\": erlaubt ist -0.5 ≤ x1 ≤ 0.5"), std::string::npos)
+        << m_err.str();
+    expectEarlierRunKept();
+}
+
+TEST_F(CliFileCommand, UnwritableFolderNamesFileAndReason) {
+    const std::string notAFolder = (m_dir / "plain_file").string();
+    std::ofstream(notAFolder) << "x";
+    std::vector<std::string_view> args{"--output-dir", notAFolder};
+    EXPECT_EQ(runCli(args, m_out, m_err), kExitFileError);
+    EXPECT_EQ(m_err.str(), "kellvor-cli: Datei \"" + notAFolder +
+                               "/zahnradwerte.txt\" kann nicht angelegt werden: Not a directory\n");
+}
+
+}  // namespace
+}  // namespace kellvor

@@ -1,0 +1,315 @@
+#include "commands/file_command.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "geometry/geometry_report.h"
+#include "output/block_buffer.h"
+#include "output/dxf_writer.h"
+#include "output/output_test_util.h"
+#include "output/trace_writer.h"
+#include "support/golden.h"
+#include "support/printed.h"
+
+namespace kellvor {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Snapshot = std::map<std::string, std::string>;
+
+// Every entry of a folder: files with their bytes, folders marked as such.
+Snapshot snapshot(const fs::path& dir) {
+    Snapshot s;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        const std::string name = fs::relative(entry.path(), dir).string();
+        s[name] = entry.is_directory() ? "<folder>" : test::readFileBytes(entry.path().string());
+    }
+    return s;
+}
+
+// Names and sizes of a snapshot, for a readable failure message.
+std::string describe(const Snapshot& s) {
+    std::string text;
+    for (const auto& [name, bytes] : s)
+        text += name + " (" + std::to_string(bytes.size()) + " bytes)\n";
+    return text;
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder per test, holding the files of an earlier run.
+class FileCommandFolder : public testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+        for (char& c : name)
+            if (c == '/')
+                c = '_';
+        m_dir = fs::temp_directory_path() /
+                ("kellvor_output_" + name + "_" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    void seedEarlierRun() {
+        writeFile(m_dir / kReportFileName, "report of an earlier run\n");
+        writeFile(m_dir / kTraceFileName, "trace of an earlier run\n");
+        writeFile(m_dir / kDrawingFileName, "drawing of an earlier run\n");
+    }
+    std::string file(const char* name) const {
+        return test::readFileBytes((m_dir / name).string());
+    }
+
+    fs::path m_dir;
+    std::ostringstream m_console;
+};
+
+TEST_F(FileCommandFolder, SpurExampleWritesThreeFilesAndTwoConsoleLines) {
+    const GearPairInput in = test::spurExample();
+    const CommandResult r = runFileCommand(in, m_dir, m_console);
+    ASSERT_EQ(r.status, CommandStatus::ok) << r.message;
+    EXPECT_TRUE(r.message.empty());
+    EXPECT_EQ(m_console.str(), "n: 10\nDXF-Datei wird geschrieben...\n");
+    EXPECT_EQ(snapshot(m_dir).size(), 3u);
+
+    EXPECT_EQ(file(kReportFileName), formatGeometryReport(in, computeGearPairGeometry(in)));
+    test::expectMatchesGolden("dxf_spur_example.dxf", file(kDrawingFileName));
+    test::expectMatchesGolden("trace_spur_example.txt", file(kTraceFileName));
+}
+
+TEST_F(FileCommandFolder, InitialValuesMatchGoldenFiles) {
+    const CommandResult r = runFileCommand(GearPairInput{}, m_dir, m_console);
+    ASSERT_EQ(r.status, CommandStatus::ok) << r.message;
+    EXPECT_EQ(m_console.str(), "n: 22\nDXF-Datei wird geschrieben...\n");
+    EXPECT_EQ(file(kReportFileName),
+              test::readFileBytes(test::goldenPath("zahnradwerte_initial.txt")));
+    test::expectMatchesGolden("dxf_initial.dxf", file(kDrawingFileName));
+    test::expectMatchesGolden("trace_initial.txt", file(kTraceFileName));
+}
+
+// About 18 MB of drawing and 2.6 MB of trace: several blocks each.
+const GearPairInput kMidSize{300, 40, 2.0, 20.0, 10.0, 0.2, 0.0, 200};
+
+// The blocks of a large drawing are written by a second thread while the next are formatted;
+// the files hold the same bytes as the writers produce in memory.
+TEST_F(FileCommandFolder, SuccessfulRunReplacesAllThree) {
+    seedEarlierRun();
+    ASSERT_EQ(runFileCommand(kMidSize, m_dir, m_console).status, CommandStatus::ok);
+    const Snapshot s = snapshot(m_dir);
+    ASSERT_EQ(s.size(), 3u);
+    const GearPairGeometry g = computeGearPairGeometry(kMidSize);
+    EXPECT_EQ(s.at(kReportFileName), formatGeometryReport(kMidSize, g));
+    const test::WrittenOutline expected = test::writeOutline(
+        buildFlankProfile(g, kMidSize.x1, kMidSize.segmentCount), g, kMidSize.z1);
+    EXPECT_GT(expected.drawing.size(), 10 * kBlockBytes);
+    EXPECT_TRUE(s.at(kDrawingFileName) == expected.drawing);
+    EXPECT_TRUE(s.at(kTraceFileName) == expected.trace);
+}
+
+// One way for the command to fail, and what it must report.
+struct FailureCase {
+    const char* name;
+    GearPairInput input;
+    const char* failingFile;   // the file whose sink fails, or nullptr
+    std::size_t failAfter;     // bytes that reach that file before it fails
+    std::int64_t cancelAfter;  // teeth after which the progress callback says stop; 0 never
+    bool drawingNameIsFolder;  // a folder stands where the drawing goes
+    CommandStatus status;
+    const char* messagePart;  // text the message must contain
+    int consoleLines;         // how many of the two console lines were written
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FileCommandFailure : public FileCommandFolder,
+                           public testing::WithParamInterface<FailureCase> {};
+
+const FailureCase kFailures[] = {
+    {"rangeTestFails",
+     {3, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 4},
+     nullptr,
+     0,
+     0,
+     false,
+     CommandStatus::outOfRange,
+     "nicht alle im gültigem Bereich",
+     0},
+    {"elementCountOutOfRange",
+     {20, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 500},
+     nullptr,
+     0,
+     0,
+     false,
+     CommandStatus::outOfRange,
+     "Anzahl der Elemente",
+     0},
+    {"notEnoughSpace",
+     {2147483647, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 499},
+     nullptr,
+     0,
+     0,
+     false,
+     CommandStatus::fileError,
+     "Nicht genug Speicherplatz",
+     1},
+    {"reportWriteFails", kMidSize, kReportFileName, 100, 0, false, CommandStatus::fileError,
+     "zahnradwerte.txt\" kann nicht geschrieben werden: Input/output error", 1},
+    {"traceFailsHalfWay", kMidSize, kTraceFileName, 1500000, 0, false, CommandStatus::fileError,
+     "zahnrad.txt\" kann nicht geschrieben werden: Input/output error", 2},
+    {"drawingFailsAtOnce", kMidSize, kDrawingFileName, 0, 0, false, CommandStatus::fileError,
+     "zahnrad.dxf\" kann nicht geschrieben werden", 2},
+    {"drawingFailsHalfWay", kMidSize, kDrawingFileName, 10000000, 0, false,
+     CommandStatus::fileError, "zahnrad.dxf\" kann nicht geschrieben werden", 2},
+    {"drawingFailsAtItsLastBlock", test::spurExample(), kDrawingFileName, 20000, 0, false,
+     CommandStatus::fileError, "zahnrad.dxf\" kann nicht geschrieben werden", 2},
+    {"cancelledByProgress", kMidSize, nullptr, 0, 7, false, CommandStatus::cancelled, "Abgebrochen",
+     2},
+    {"drawingNameIsAFolder", test::spurExample(), nullptr, 0, 0, true, CommandStatus::fileError,
+     "zahnrad.dxf\" kann nicht ersetzt werden", 2},
+};
+
+TEST_P(FileCommandFailure, EarlierFilesStayAndNoTemporaryIsLeft) {
+    const FailureCase& c = GetParam();
+    seedEarlierRun();
+    if (c.drawingNameIsFolder) {
+        fs::remove(m_dir / kDrawingFileName);
+        fs::create_directory(m_dir / kDrawingFileName);
+        writeFile(m_dir / kDrawingFileName / "inside.txt", "kept\n");
+    }
+    const Snapshot before = snapshot(m_dir);
+    SinkWrapper wrap;
+    if (c.failingFile != nullptr) {
+        wrap = [&c](const std::string& name, ByteSink& file) -> std::unique_ptr<ByteSink> {
+            const std::size_t limit = name == c.failingFile ? c.failAfter : SIZE_MAX;
+            return std::make_unique<test::FailingForwarder>(file, limit);
+        };
+    }
+    std::int64_t calls = 0;
+    ProgressCallback progress = [&](std::int64_t done, std::int64_t total) {
+        EXPECT_EQ(done, ++calls);
+        EXPECT_EQ(total, c.input.z1);
+        return c.cancelAfter == 0 || done < c.cancelAfter;
+    };
+    const CommandResult r =
+        runFileCommand(c.input, m_dir, m_console, progress, CommandSeams{wrap, {}});
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE(r.message.find(c.messagePart), std::string::npos) << r.message;
+    EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));
+    EXPECT_EQ(r.violation.has_value(), c.status == CommandStatus::outOfRange);
+    const std::string lines[] = {"", "n: " + std::to_string(2 * (c.input.segmentCount + 1)) + "\n",
+                                 "n: " + std::to_string(2 * (c.input.segmentCount + 1)) +
+                                     "\nDXF-Datei wird geschrieben...\n"};
+    EXPECT_EQ(m_console.str(), lines[c.consoleLines]);
+    if (c.cancelAfter > 0) {
+        EXPECT_EQ(calls, c.cancelAfter);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FileCommandFailure, testing::ValuesIn(kFailures),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(FileCommandFolder, TargetFolderIsARegularFile) {
+    seedEarlierRun();
+    const fs::path notAFolder = m_dir / kDrawingFileName;
+    const Snapshot before = snapshot(m_dir);
+    const CommandResult r = runFileCommand(test::spurExample(), notAFolder, m_console);
+    EXPECT_EQ(r.status, CommandStatus::fileError);
+    EXPECT_NE(r.message.find("zahnradwerte.txt\" kann nicht angelegt werden: Not a directory"),
+              std::string::npos)
+        << r.message;
+    EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));
+}
+
+// No valid input makes the root arc fit fail (the gap points are never collinear); a fit that
+// finds no circle must still end the command with its message and leave every file alone.
+TEST_F(FileCommandFolder, FailedFitWritesNothing) {
+    seedEarlierRun();
+    const Snapshot before = snapshot(m_dir);
+    CommandSeams seams;
+    seams.fit = [](const FlankProfile&, double, std::int32_t) { return std::nullopt; };
+    const CommandResult r = runFileCommand(test::spurExample(), m_dir, m_console, {}, seams);
+    EXPECT_EQ(r.status, CommandStatus::fitFailed);
+    EXPECT_EQ(r.message,
+              "Der Kreis, der die Zahnlücken schließt, lässt sich für diese Werte nicht "
+              "bestimmen. Es wurde keine Datei geändert.");
+    EXPECT_EQ(m_console.str(), "n: 10\n");
+    EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));
+}
+
+// A gear of 10^8 teeth puts the three points of the gap within a few hundredths of each other
+// at 2.5e7 from the centre, where the plain solution of the system cancels to a radius that is
+// not a number; the fit solves it again near the points. The run is stopped after one tooth.
+TEST_F(FileCommandFolder, HundredMillionTeethGiveAFiniteCircle) {
+    seedEarlierRun();
+    const Snapshot before = snapshot(m_dir);
+    const GearPairInput in{100000000, 4, 0.5, 20.0, 7.5, -0.5, -0.5, 0};
+    const GearPairGeometry g = computeGearPairGeometry(in);
+    const std::optional<RootArc> arc =
+        fitRootArc(buildFlankProfile(g, in.x1, in.segmentCount), g.rf1, in.z1);
+    ASSERT_TRUE(arc);
+    EXPECT_TRUE(std::isfinite(arc->radius));
+    const CommandResult r =
+        runFileCommand(in, m_dir, m_console, [](std::int64_t, std::int64_t) { return false; });
+    if (r.status == CommandStatus::fileError)
+        GTEST_SKIP() << r.message;
+    EXPECT_EQ(r.status, CommandStatus::cancelled) << r.message;
+    EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));
+}
+
+// The disk filling up half way through the drawing, as the kernel reports it: a file-size
+// limit makes the write that crosses it fail with EFBIG. The limit holds for root too, and a
+// child process keeps it away from the test program.
+TEST_F(FileCommandFolder, FileSizeLimitHalfWayThroughTheDrawing) {
+    seedEarlierRun();
+    const Snapshot before = snapshot(m_dir);
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{2000000, 2000000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::ostringstream console;
+        const CommandResult r = runFileCommand(kMidSize, m_dir, console);
+        const std::string report = std::to_string(static_cast<int>(r.status)) + "\n" + r.message;
+        const ssize_t written = ::write(pipeFds[1], report.data(), report.size());
+        ::_exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    std::string report;
+    char buf[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+        report.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(report, std::to_string(static_cast<int>(CommandStatus::fileError)) + "\nDatei \"" +
+                          (m_dir / kDrawingFileName).string() +
+                          "\" kann nicht geschrieben werden: File too large");
+    EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));
+}
+
+}  // namespace
+}  // namespace kellvor
