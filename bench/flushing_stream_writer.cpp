@@ -47,7 +47,7 @@ void writeWithFlushingStreams(const FlankProfile& profile, const RootArc& arc, s
             drawing << " 21" << std::endl << p[j].y << std::endl << " 31\n0.0\n";
         }
         arcEntity(drawing, handle++, t);
-        arcEntity(trace, 27 + (std::int64_t{t.index} + 1) * t.pointCount, t);
+        arcEntity(trace, 27 + (std::int64_t{t.index} + 1) * t.pointCount(), t);
         return true;
     });
     drawing << "0\nENDSEC\n0\nEOF\n";

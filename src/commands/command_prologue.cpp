@@ -19,7 +19,7 @@ Prologue runPrologue(const GearPairInput& input, std::ostream& console,
     PreparedGear gear;
     gear.geometry = computeGearPairGeometry(input);
     gear.profile = buildFlankProfile(gear.geometry, input.x1, input.segmentCount);
-    console << "n: " << gear.profile.count << std::endl;
+    console << "n: " << gear.profile.count() << std::endl;
 
     // Without a circle through the gap points there is no closed outline.
     const std::optional<RootArc> arc = fit ? fit(gear.profile, gear.geometry.rf1, input.z1)

@@ -65,7 +65,7 @@ CommandResult runFileCommand(const GearPairInput& input, const std::filesystem::
         return prologue.result;
     const PreparedGear& gear = *prologue.gear;
     const std::string report = formatGeometryReport(input, gear.geometry);
-    const std::int32_t n = gear.profile.count;
+    const std::int32_t n = gear.profile.count();
 
     // A drawing of many teeth can take more room than the disk has; finding that out only when
     // the disk is full would cost the time of writing it.

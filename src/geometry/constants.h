@@ -23,9 +23,7 @@ inline constexpr double kStartExponent = 0.3333333333333333;
 inline constexpr int kIterationCap = 1000;
 // Usable involute allowance above the root diameter, times the transverse module.
 inline constexpr double kUsableInvoluteAllowance = 0.4;
-// Largest number of points of one tooth's flank profile.
-inline constexpr int kFlankProfileCapacity = 1000;
-// Largest number of straight elements per flank (two flanks of segmentCount + 1 points).
-inline constexpr int kMaxSegmentCount = kFlankProfileCapacity / 2 - 1;
+// Largest number of straight elements per flank: 500 points per flank, 1000 per tooth.
+inline constexpr int kMaxSegmentCount = 499;
 
 }  // namespace kellvor

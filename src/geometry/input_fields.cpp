@@ -11,9 +11,9 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kInt32Max = 2147483647.0;
 
-// The range test bounds every length and angle; the element count is bounded by the capacity of
-// a flank profile (500 points per flank). The dialog's exchange checks the classic dialog's
-// ranges, which differ only for the face width and check no element count.
+// The range test bounds every length and angle, and the element count to 499 (500 points per
+// flank). The dialog's exchange checks the classic dialog's ranges, which differ only for the
+// face width and check no element count.
 constexpr std::array<InputFieldSpec, kFieldCount> kFields = {{
     {InputField::z1,
      1001,

@@ -8,8 +8,8 @@ namespace kellvor {
 
 FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
                                std::int32_t segmentCount) {
-    // The range test rejects segment counts outside 0..499 before we get here; the clamp only
-    // makes an overrun of the fixed capacity impossible whatever the caller passes.
+    // The range test rejects segment counts outside 0..499 before we get here; the clamp keeps
+    // a caller that did not test from asking for billions of points.
     const std::int32_t segments = std::clamp(segmentCount, 0, kMaxSegmentCount);
     const std::int32_t m = segments + 1;
 
@@ -35,6 +35,7 @@ FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
     const double ra = profile.tipRadius;
     // With no segments the step is a division by zero; only the start radius is ever used then.
     const double h = (ra - r0) / segments;
+    profile.points.resize(2 * static_cast<std::size_t>(m));
 
     double r = r0;
     for (std::int32_t n = 0; n < m; ++n) {
@@ -57,7 +58,6 @@ FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
         // 0.0 - x rather than -x, so that a point on the centre line stays +0 and prints as "0".
         profile.points[static_cast<std::size_t>(m + j)] = Point2{0.0 - q.x, q.y};
     }
-    profile.count = 2 * m;
     return profile;
 }
 

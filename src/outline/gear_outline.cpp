@@ -90,13 +90,13 @@ std::int64_t walkGearOutline(const FlankProfile& profile, const RootArc& arc, st
         return 0;
     const double tau = 360.0 / z;
     const Point2 centre{arc.centreX, arc.centreY};
-    const std::int32_t n = std::clamp(profile.count, 0, kFlankProfileCapacity);
+    const std::int32_t n = profile.count();
     const Point2 p1 = profile.points[0];
     const Point2 p0 = nextToothFlankEnd(profile, tau);
 
     // One tooth is built, handed on and overwritten by the next: memory stays flat in z1.
     OutlineTooth tooth;
-    tooth.pointCount = n;
+    tooth.polyline.resize(static_cast<std::size_t>(n));
     tooth.arcRadius = arc.radius;
     ArcAngles angles;
     double phi = 0.0;

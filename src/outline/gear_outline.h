@@ -1,10 +1,10 @@
 // The walk over all teeth of a gear: each tooth turned by its pitch angle with its root arc.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 #include "geometry/constants.h"
 #include "outline/flank_profile.h"
@@ -17,17 +17,16 @@ namespace kellvor {
 struct OutlineTooth {
     std::int32_t index = 0;  // k, from 0
     double angle = 0;        // clockwise turn of this tooth in degrees, accumulated by addition
-    std::array<Point2, kFlankProfileCapacity> polyline{};  // storage; the first pointCount used
-    std::int32_t pointCount = 0;                           // N
-    double arcCentreX = 0, arcCentreY = 0;                 // root arc centre turned with the tooth
+    std::vector<Point2> polyline;           // the N turned points (reused from tooth to tooth)
+    double arcCentreX = 0, arcCentreY = 0;  // root arc centre turned with the tooth
     double arcRadius = 0;
     double arcStartAngle = 0;  // degrees ccw from +x; the arc runs ccw from start to end
     double arcEndAngle = 0;
 
+    // N, the number of points.
+    std::int32_t pointCount() const { return static_cast<std::int32_t>(polyline.size()); }
     // The N turned points in visiting order.
-    std::span<const Point2> points() const {
-        return {polyline.data(), static_cast<std::size_t>(pointCount)};
-    }
+    std::span<const Point2> points() const { return polyline; }
 };
 
 // Start and end of a root arc in degrees ccw from +x; the arc runs ccw from start to end.

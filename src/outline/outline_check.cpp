@@ -18,7 +18,7 @@ std::vector<ContourElement> outlineElements(const FlankProfile& profile, const R
                                             std::int32_t z, std::int32_t first,
                                             std::int32_t count) {
     std::vector<ContourElement> elements;
-    const std::int32_t n = std::clamp(profile.count, 0, kFlankProfileCapacity);
+    const std::int32_t n = profile.count();
     if (z <= 0 || n <= 0)
         return elements;
     elements.reserve(static_cast<std::size_t>(count) * static_cast<std::size_t>(n));
@@ -45,7 +45,7 @@ std::vector<ContourElement> outlineElements(const FlankProfile& profile, const R
 
 std::optional<OutlineDefect> findOutlineDefect(const FlankProfile& profile, const RootArc& arc,
                                                std::int32_t z) {
-    if (z <= 0 || profile.count <= 0)
+    if (z <= 0 || profile.count() <= 0)
         return std::nullopt;
     // Touching within a billionth of the gear's size counts as meeting.
     const double tolerance = 1e-9 * std::max(profile.tipRadius, arc.radius);

@@ -118,12 +118,12 @@ std::optional<RootArc> fitCircle(Point2 p0, Point2 p1, Point2 p2) {
 }
 
 Point2 nextToothFlankEnd(const FlankProfile& profile, double pitchAngle) {
-    const std::int32_t last = profile.count > 0 ? profile.count - 1 : 0;
+    const std::int32_t last = profile.count() > 0 ? profile.count() - 1 : 0;
     return turn(clockwiseRotation(pitchAngle), profile.points[static_cast<std::size_t>(last)]);
 }
 
 std::optional<RootArc> fitRootArc(const FlankProfile& profile, double rf, std::int32_t z) {
-    if (profile.count <= 0 || z <= 0)
+    if (profile.count() <= 0 || z <= 0)
         return std::nullopt;
     const double tau = 360.0 / z;
     // The gap after the first tooth: from this tooth's lower first-flank end P1, through the

@@ -10,14 +10,13 @@ namespace {
 void copyTooth(const OutlineTooth& from, OutlineTooth& to) {
     to.index = from.index;
     to.angle = from.angle;
-    to.pointCount = from.pointCount;
     to.arcCentreX = from.arcCentreX;
     to.arcCentreY = from.arcCentreY;
     to.arcRadius = from.arcRadius;
     to.arcStartAngle = from.arcStartAngle;
     to.arcEndAngle = from.arcEndAngle;
-    const auto points = from.points();
-    std::copy(points.begin(), points.end(), to.polyline.begin());
+    // assign() reuses the slot's storage once it has grown to the tooth's size.
+    to.polyline.assign(from.polyline.begin(), from.polyline.end());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ bool OutlineTraceWriter::writeTooth(const OutlineTooth& tooth) {
     // The number after the handle's group code continues the drawing's count: one past the
     // handle of this tooth's ARC.
     const std::int64_t handle =
-        kFirstHandle + (static_cast<std::int64_t>(tooth.index) + 1) * tooth.pointCount;
+        kFirstHandle + (static_cast<std::int64_t>(tooth.index) + 1) * tooth.pointCount();
     char* p = m_buffer.reserve(kEntityReserve);
     m_buffer.commit(putArc(p, handle, tooth, kTracePrecision));
     return m_buffer.ok();

@@ -154,7 +154,7 @@ bool buildPreviewDrawing(const FlankProfile& profile, const RootArc& arc, std::i
     const ClientRect rect = normalised(clientRect);
     // The background goes first: it also wipes out whatever the area showed before.
     sink(rectangleOp(rect.left, rect.top, rect.right, rect.bottom));
-    if (z1 < 1 || profile.count < 1)
+    if (z1 < 1 || profile.count() < 1)
         return true;
 
     const std::int64_t total = 2 * std::int64_t{z1};

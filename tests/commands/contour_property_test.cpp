@@ -47,7 +47,7 @@ TEST(DrawnContour, SimpleOrRefusedAcrossSmallGears) {
                     << name << " elements " << crossing->first << " and " << crossing->second;
                 // A pointed tooth ends on its centre line, where its two flanks meet.
                 const FlankProfile& f = p.gear->profile;
-                const Point2 tip = f.points[static_cast<std::size_t>(f.count / 2 - 1)];
+                const Point2 tip = f.points[static_cast<std::size_t>(f.count() / 2 - 1)];
                 if (f.pointed)
                     EXPECT_EQ(tip.x, 0.0) << name;
                 else

@@ -27,7 +27,7 @@ TEST(OlderFlankFormula, SpurExamplePoints) {
     EXPECT_EQ(printed(g.rs1, 16), "18.79385241571817");
     EXPECT_EQ(printed((g.ra1 - g.rs1) / 4, 16), "0.8015368960704574");
     const FlankProfile p = buildApproximateFlankProfile(g, 0, 4);
-    ASSERT_EQ(p.count, 10);
+    ASSERT_EQ(p.count(), 10);
     EXPECT_EQ(decimals(p.points[0].x), "1.756177");
     EXPECT_EQ(decimals(p.points[0].y), "18.466598");
     EXPECT_EQ(decimals(p.points[4].x), "0.694880");
@@ -43,7 +43,7 @@ TEST(OlderFlankFormula, HelicalExamplePoints) {
     EXPECT_FALSE(g.baseAboveUsable);
     EXPECT_EQ(printed(g.rs1, 16), "39.92515768856735");
     const FlankProfile p = buildApproximateFlankProfile(g, 0.3, 3);
-    ASSERT_EQ(p.count, 8);
+    ASSERT_EQ(p.count(), 8);
     EXPECT_EQ(decimals(p.points[0].x), "2.192766");
     EXPECT_EQ(decimals(p.points[0].y), "39.684538");
     EXPECT_EQ(decimals(p.points[3].x), "0.674141");
@@ -54,7 +54,7 @@ TEST(OlderFlankFormula, HelicalExamplePoints) {
 
 TEST(OlderFlankFormula, PointedToothCrossesAtTheTip) {
     const FlankProfile p = buildApproximateFlankProfile(geometryOf(4, 2, 0, 0.5, 5), 0.5, 5);
-    ASSERT_EQ(p.count, 12);
+    ASSERT_EQ(p.count(), 12);
     EXPECT_EQ(decimals(p.points[5].x), "-0.479479");
     EXPECT_EQ(decimals(p.points[6].x), "0.479479");
     EXPECT_EQ(decimals(p.points[5].y), "6.934417");
@@ -73,7 +73,7 @@ class BuildFlankProfileReference : public ::testing::Test {
 // Point 0 and the tip point against the separate script in tests/data.
 TEST_F(BuildFlankProfileReference, SpurExample) {
     const FlankProfile p = buildFlankProfile(geometryOf(20, 2, 0, 0, 4), 0, 4);
-    ASSERT_EQ(p.count, 10);
+    ASSERT_EQ(p.count(), 10);
     EXPECT_EQ(decimals(p.points[0].x), "1.753622");
     EXPECT_EQ(decimals(p.points[0].y), "18.711860");
     EXPECT_NEAR(p.points[0].x, at("spur point0_x"), 1e-10);
@@ -87,7 +87,7 @@ TEST_F(BuildFlankProfileReference, SpurExample) {
 // Helical with profile shift: the thickness term uses tan(alphan) and the transverse involute.
 TEST_F(BuildFlankProfileReference, HelicalExample) {
     const FlankProfile p = buildFlankProfile(geometryOf(40, 2, 15, 0.3, 3), 0.3, 3);
-    ASSERT_EQ(p.count, 8);
+    ASSERT_EQ(p.count(), 8);
     EXPECT_NEAR(p.points[0].x, at("helical point0_x"), 1e-10);
     EXPECT_NEAR(p.points[0].y, at("helical point0_y"), 1e-10);
     EXPECT_NEAR(p.points[3].x, at("helical tip_x"), 1e-10);
@@ -97,17 +97,17 @@ TEST_F(BuildFlankProfileReference, HelicalExample) {
 TEST(BuildFlankProfile, ZeroSegmentsGivesTheTwoLowerEnds) {
     const GearPairGeometry g = geometryOf(20, 2, 0, 0, 0);
     const FlankProfile p = buildFlankProfile(g, 0, 0);
-    ASSERT_EQ(p.count, 2);
+    ASSERT_EQ(p.count(), 2);
     EXPECT_TRUE(std::isfinite(p.points[0].x) && std::isfinite(p.points[0].y));
     EXPECT_NEAR(std::hypot(p.points[0].x, p.points[0].y), g.rs1, 1e-12 * g.rs1);
     EXPECT_EQ(p.points[1].x, -p.points[0].x);
     EXPECT_EQ(p.points[1].y, p.points[0].y);
 }
 
-TEST(BuildFlankProfile, FiveHundredPointsPerFlankFillTheCapacity) {
+TEST(BuildFlankProfile, FiveHundredPointsPerFlankAtMost) {
     const GearPairGeometry g = geometryOf(20, 2, 0, 0, 499);
     const FlankProfile p = buildFlankProfile(g, 0, 499);
-    ASSERT_EQ(p.count, 1000);
+    ASSERT_EQ(p.count(), 1000);
     EXPECT_NEAR(std::hypot(p.points[499].x, p.points[499].y), g.ra1, 1e-12 * g.ra1);
     EXPECT_EQ(p.points[999].x, -p.points[0].x);
     EXPECT_EQ(p.points[999].y, p.points[0].y);
@@ -126,11 +126,11 @@ void PrintTo(const OutOfRangeCase& c, std::ostream* os) {
 class BuildFlankProfileOutOfRange : public ::testing::TestWithParam<OutOfRangeCase> {};
 
 // The range test rejects these first; the profile must still never write past its storage.
-TEST_P(BuildFlankProfileOutOfRange, StaysWithinCapacity) {
+TEST_P(BuildFlankProfileOutOfRange, IsClampedToTheRange) {
     const GearPairGeometry g = geometryOf(20, 2, 0, 0, 4);
     const FlankProfile p = buildFlankProfile(g, 0, GetParam().segmentCount);
-    EXPECT_EQ(p.count, GetParam().expectedCount);
-    EXPECT_EQ(p.points[static_cast<std::size_t>(p.count - 1)].x, -p.points[0].x);
+    EXPECT_EQ(p.count(), GetParam().expectedCount);
+    EXPECT_EQ(p.points[static_cast<std::size_t>(p.count() - 1)].x, -p.points[0].x);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -148,7 +148,7 @@ TEST(BuildFlankProfile, PointedToothEndsWhereTheFlanksMeet) {
     ASSERT_EQ(ref.count("pointed crossing_radius"), 1u);
     const GearPairGeometry g = geometryOf(4, 2, 0, 0.5, 5);
     const FlankProfile p = buildFlankProfile(g, 0.5, 5);
-    ASSERT_EQ(p.count, 12);
+    ASSERT_EQ(p.count(), 12);
     EXPECT_TRUE(p.pointed);
     EXPECT_NEAR(p.tipRadius, ref["pointed crossing_radius"], 1e-12 * g.ra1);
     EXPECT_LT(p.tipRadius, g.ra1);

@@ -44,7 +44,7 @@ Walk walk(const FlankProfile& profile, const RootArc& arc, std::int32_t z1) {
     Walk w;
     w.returned = walkGearOutline(profile, arc, z1, [&](const OutlineTooth& t) {
         const auto pts = t.points();
-        w.teeth.push_back({t.index, t.angle, t.pointCount, pts.front(), pts.back(), t.arcCentreX,
+        w.teeth.push_back({t.index, t.angle, t.pointCount(), pts.front(), pts.back(), t.arcCentreX,
                            t.arcCentreY, t.arcRadius, t.arcStartAngle, t.arcEndAngle});
         return true;
     });
@@ -160,7 +160,7 @@ TEST(WalkGearOutline, TeethAreTurnedByTheAccumulatedPitch) {
         RootArc arc;
         const FlankProfile profile = spurProfile(z1, 4, arc);
         const double tau = 360.0 / z1;
-        const Point2 lowerEnd = profile.points[static_cast<std::size_t>(profile.count - 1)];
+        const Point2 lowerEnd = profile.points[static_cast<std::size_t>(profile.count() - 1)];
         double sum = 0.0;
         bool productDiffers = false;
         std::int32_t seen = 0;

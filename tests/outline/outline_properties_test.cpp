@@ -60,7 +60,7 @@ class OutlineProperties : public ::testing::TestWithParam<OutlineCase> {
 
 TEST_P(OutlineProperties, FlankPointsLieAtTheirRadii) {
     const std::int32_t s = input.segmentCount;
-    ASSERT_EQ(profile.count, 2 * (s + 1));
+    ASSERT_EQ(profile.count(), 2 * (s + 1));
     // The flank runs to the tip circle, or to where a pointed tooth's flanks meet below it.
     EXPECT_EQ(profile.pointed, profile.tipRadius < geometry.ra1);
     EXPECT_LE(profile.tipRadius, geometry.ra1);

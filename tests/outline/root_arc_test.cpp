@@ -225,7 +225,7 @@ TEST(FitRootArc, SegmentCountDoesNotChangeTheFit) {
 // profile has no gap points at all.
 TEST(FitRootArc, CoincidentGapPointsOrEmptyProfileGiveNoCircle) {
     FlankProfile p;
-    p.count = 2;
+    p.points.resize(2);
     EXPECT_FALSE(fitRootArc(p, 0.0, 20));
     EXPECT_FALSE(fitRootArc(FlankProfile{}, geometryOf(20, 2, 0, 0, 4).rf1, 20));
 }

@@ -110,7 +110,7 @@ TEST(OutlineTraceWriter, SpurExampleHasTheWorkedLines) {
 OutlineTooth handTooth(std::int32_t index, std::int32_t pointCount) {
     OutlineTooth t;
     t.index = index;
-    t.pointCount = pointCount;
+    t.polyline.resize(static_cast<std::size_t>(pointCount));
     for (std::int32_t i = 0; i < pointCount; ++i)
         t.polyline[static_cast<std::size_t>(i)] = Point2{i * 0.5, -0.25 * i};
     t.arcCentreX = 1e-5;
@@ -235,8 +235,8 @@ TEST(OutlineWriters, BytesLeaveInLargeBlocks) {
         EXPECT_LE(static_cast<std::size_t>(s->calls()), blocks);
         EXPECT_LE(s->largest(), kBlockBytes);
     }
-    EXPECT_LE(dxfSink.text().size(), maxDrawingBytes(in.z1, profile.count));
-    EXPECT_LE(traceSink.text().size(), maxTraceBytes(in.z1, profile.count));
+    EXPECT_LE(dxfSink.text().size(), maxDrawingBytes(in.z1, profile.count()));
+    EXPECT_LE(traceSink.text().size(), maxTraceBytes(in.z1, profile.count()));
 }
 
 TEST(OutlineWriters, FailingSinkIsReportedAndNotCalledAgain) {

@@ -13,8 +13,8 @@ OutlineTooth toothNumber(std::int32_t k) {
     OutlineTooth t;
     t.index = k;
     t.angle = k * 0.5;
-    t.pointCount = 1 + k % 7;
-    for (std::int32_t i = 0; i < t.pointCount; ++i)
+    t.polyline.resize(static_cast<std::size_t>(1 + k % 7));
+    for (std::int32_t i = 0; i < t.pointCount(); ++i)
         t.polyline[static_cast<std::size_t>(i)] = Point2{double(k), double(i)};
     t.arcRadius = k + 0.25;
     return t;
@@ -27,10 +27,10 @@ TEST(ToothRelay, HandsOnEveryToothInOrderAndIntact) {
         ToothRelay relay(
             [&](const OutlineTooth& t) {
                 const OutlineTooth expected = toothNumber(t.index);
-                intact = intact && t.pointCount == expected.pointCount &&
+                intact = intact && t.pointCount() == expected.pointCount() &&
                          t.arcRadius == expected.arcRadius && t.angle == expected.angle &&
                          t.points().back().x == double(t.index) &&
-                         t.points().back().y == double(t.pointCount - 1);
+                         t.points().back().y == double(t.pointCount() - 1);
                 seen.push_back(t.index);
                 return true;
             },

@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(BuildPreviewDrawing, InitialValuesBoxScaleAndOrigin) {
     const ExampleOutline e = exampleOutline(17);
-    EXPECT_EQ(e.profile.count, 22);
+    EXPECT_EQ(e.profile.count(), 22);
     const std::optional<OutlineBox> box = computeOutlineBox(e.profile, 17);
     ASSERT_TRUE(box);
     EXPECT_EQ(printed(box->minX, 8), "-80.086217");
@@ -196,7 +196,7 @@ TEST(BuildPreviewDrawing, ThirteenTeethCloseOnTheFirstPoint) {
 
 TEST(BuildPreviewDrawing, NoSegmentsJoinsTheTwoFlankEnds) {
     ExampleOutline e = exampleOutline(17, 0);
-    ASSERT_EQ(e.profile.count, 2);
+    ASSERT_EQ(e.profile.count(), 2);
     const PreviewDrawing d = buildPreviewDrawing(e.profile, e.arc, 17, kDialogFrame);
     ASSERT_EQ(d.ops.size(), 1u + 17u * 3u);
     const PreviewMapping m = mapPreview(*computeOutlineBox(e.profile, 17), kDialogFrame);
@@ -220,9 +220,7 @@ TEST(BuildPreviewDrawing, NoSegmentsJoinsTheTwoFlankEnds) {
 // (pixel 0) and are drawn there, not pulled to the centre line.
 TEST(BuildPreviewDrawing, PointsOnTheTopAndLeftEdgesStayThere) {
     FlankProfile profile;
-    profile.points[0] = Point2{1, 4};
-    profile.points[1] = Point2{-1, 4};
-    profile.count = 2;
+    profile.points = {Point2{1, 4}, Point2{-1, 4}};
     const ClientRect frame{0, 0, 200, 200};
     const PreviewMapping m = mapPreview(*computeOutlineBox(profile, 4), frame);
     EXPECT_EQ(m.scale, 25);
@@ -245,9 +243,7 @@ TEST(BuildPreviewDrawing, PointsOnTheTopAndLeftEdgesStayThere) {
 
 TEST(BuildPreviewDrawing, PointsBeyondRightAndBottomEdgesArePulledInArcsAreNot) {
     FlankProfile profile;
-    profile.points[0] = Point2{10, 10};
-    profile.points[1] = Point2{-1, -1};
-    profile.count = 2;
+    profile.points = {Point2{10, 10}, Point2{-1, -1}};
     RootArc arc{20, 20, 5};
     const PreviewDrawing d = buildPreviewDrawing(profile, arc, 1, ClientRect{0, 0, 10, 10});
     // Box -1..10 on both axes: scale 10/11, origin (5, 5); point 0 maps to (14.09, 14.09).

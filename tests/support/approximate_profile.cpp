@@ -14,6 +14,7 @@ FlankProfile buildApproximateFlankProfile(const GearPairGeometry& g, double x1,
     const double psi0 = (2 * (std::tan(g.alphat) * x1) + kHalfPi) * g.mt / g.d1 + g.involutalphay;
     const std::int32_t m = segmentCount + 1;
     double r = g.rs1;
+    p.points.resize(2 * static_cast<std::size_t>(m));
     for (std::int32_t n = 0; n < m; ++n) {
         const double alpha = std::acos(rb / r);
         const double inv = std::tan(alpha) - alpha;
@@ -25,7 +26,6 @@ FlankProfile buildApproximateFlankProfile(const GearPairGeometry& g, double x1,
         const Point2 q = p.points[static_cast<std::size_t>(m - 1 - j)];
         p.points[static_cast<std::size_t>(m + j)] = Point2{-q.x, q.y};
     }
-    p.count = 2 * m;
     return p;
 }
 
