@@ -21,6 +21,8 @@ void copyTooth(const OutlineTooth& from, OutlineTooth& to) {
 
 }  // namespace
 
+// The thread formats the trace while the walk's thread formats the drawing: the two files'
+// numbers are formatted at the same time (see the bench's threaded and one-thread rows).
 ToothRelay::ToothRelay(ToothConsumer consume, std::size_t slots)
     : m_consume(std::move(consume)), m_slots(std::max<std::size_t>(slots, 1)) {
     m_thread = std::thread([this] { run(); });
