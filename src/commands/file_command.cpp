@@ -57,9 +57,10 @@ class OutputFiles {
 
 }  // namespace
 
-CommandResult runFileCommand(const GearPairInput& input, const std::filesystem::path& dir,
+CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
                              std::ostream& console, const ProgressCallback& progress,
                              const CommandSeams& seams) {
+    const GearPairInput& input = request.input;
     Prologue prologue = runPrologue(input, console, messages::kNothingWritten, seams.fit);
     if (!prologue.gear)
         return prologue.result;

@@ -25,11 +25,24 @@ struct CommandSeams {
     RootArcFit fit;
 };
 
+// What the file command is asked to write: the report, drawing and trace of the pair's values,
+// and the optional outputs that join the same set of files.
+struct FileRequest {
+    GearPairInput input;
+};
+
 // Range test, geometry, report, profile, fit and walk; writes zahnradwerte.txt, zahnrad.txt and
 // zahnrad.dxf into dir and the two progress lines to console. On any failure no earlier file in
 // dir is changed and no temporary file is left.
-CommandResult runFileCommand(const GearPairInput& input, const std::filesystem::path& dir,
+CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
                              std::ostream& console, const ProgressCallback& progress = {},
                              const CommandSeams& seams = {});
+
+// The file command for the three files of input alone.
+inline CommandResult runFileCommand(const GearPairInput& input, const std::filesystem::path& dir,
+                                    std::ostream& console, const ProgressCallback& progress = {},
+                                    const CommandSeams& seams = {}) {
+    return runFileCommand(FileRequest{input}, dir, console, progress, seams);
+}
 
 }  // namespace kellvor

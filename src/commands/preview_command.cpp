@@ -4,8 +4,7 @@
 #include <utility>
 
 #include "commands/command_messages.h"
-#include "output/output_messages.h"
-#include "output/replacement_files.h"
+#include "commands/single_file.h"
 #include "preview/png_codec.h"
 #include "preview/preview_drawing.h"
 
@@ -39,18 +38,8 @@ CommandResult writePreviewPicture(const RgbImage& image, const std::filesystem::
     const auto bytes = encodePng(image, error);
     if (!bytes)
         return failure(CommandStatus::fileError, messages::pictureNotEncoded(path, error));
-    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
-    ReplacementFiles files(dir);
-    FileSink* sink = files.create(path.filename().string());
-    if (sink == nullptr)
-        return failure(CommandStatus::fileError, files.message());
-    if (!sink->write(reinterpret_cast<const char*>(bytes->data()), bytes->size())) {
-        files.fail(path.filename().string(), sink->error(), output_messages::kCannotWrite);
-        return failure(CommandStatus::fileError, files.message());
-    }
-    if (!files.commit())
-        return failure(CommandStatus::fileError, files.message());
-    return CommandResult{};
+    return replaceSingleFile(
+        path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 }  // namespace kellvor

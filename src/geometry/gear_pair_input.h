@@ -17,4 +17,15 @@ struct GearPairInput {
     std::int32_t segmentCount = 10;  // straight elements per involute flank of gear 1
 };
 
+// The same pair seen from gear 2: tooth counts and shifts exchanged, everything else kept. Gear
+// 2 of input is gear 1 of the result, so every gear-1 computation serves gear 2 as well.
+inline GearPairInput swappedInput(const GearPairInput& input) {
+    GearPairInput s = input;
+    s.z1 = input.z2;
+    s.z2 = input.z1;
+    s.x1 = input.x2;
+    s.x2 = input.x1;
+    return s;
+}
+
 }  // namespace kellvor

@@ -1,0 +1,24 @@
+#include "commands/single_file.h"
+
+#include "output/output_messages.h"
+#include "output/replacement_files.h"
+
+namespace kellvor {
+
+CommandResult replaceSingleFile(const std::filesystem::path& path, std::string_view bytes) {
+    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
+    const std::string name = path.filename().string();
+    ReplacementFiles files(dir);
+    FileSink* sink = files.create(name);
+    if (sink == nullptr)
+        return failure(CommandStatus::fileError, files.message());
+    if (!sink->write(bytes.data(), bytes.size())) {
+        files.fail(name, sink->error(), output_messages::kCannotWrite);
+        return failure(CommandStatus::fileError, files.message());
+    }
+    if (!files.commit())
+        return failure(CommandStatus::fileError, files.message());
+    return CommandResult{};
+}
+
+}  // namespace kellvor
