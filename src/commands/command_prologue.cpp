@@ -12,8 +12,8 @@ Prologue runPrologue(const GearPairInput& input, std::ostream& console,
                      std::string_view consequence, const RootArcFit& fit) {
     Prologue out;
     if (const auto violation = findRangeViolation(input)) {
-        out.result =
-            CommandResult{CommandStatus::outOfRange, messages::outOfRange(*violation), violation};
+        out.result = failure(CommandStatus::outOfRange, messages::outOfRange(*violation));
+        out.result.violation = violation;
         return out;
     }
     PreparedGear gear;

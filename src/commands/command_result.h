@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "geometry/input_validation.h"
 #include "outline/progress.h"
@@ -24,13 +25,17 @@ struct CommandResult {
     CommandStatus status = CommandStatus::ok;
     std::string message;                      // names the file and the reason, or the field
     std::optional<RangeViolation> violation;  // set for outOfRange
+    std::vector<std::string> files;           // the files written, by name, on success
 
     bool ok() const { return status == CommandStatus::ok; }
 };
 
 // A failed command with its message.
 inline CommandResult failure(CommandStatus status, std::string message) {
-    return CommandResult{status, std::move(message), std::nullopt};
+    CommandResult result;
+    result.status = status;
+    result.message = std::move(message);
+    return result;
 }
 
 }  // namespace kellvor

@@ -31,6 +31,7 @@ class OutputFiles {
 
     // The sink for the file name, or nullptr when it cannot be created.
     ByteSink* open(const std::string& name) {
+        m_names.push_back(name);
         FileSink* file = m_files.create(name);
         if (file == nullptr || !m_wrap)
             return file;
@@ -46,13 +47,16 @@ class OutputFiles {
     CommandResult commit() {
         if (!m_files.commit())
             return failure(CommandStatus::fileError, m_files.message());
-        return CommandResult{};
+        CommandResult done;
+        done.files = m_names;
+        return done;
     }
 
   private:
     ReplacementFiles m_files;
     const SinkWrapper& m_wrap;
     std::vector<std::unique_ptr<ByteSink>> m_wrappers;
+    std::vector<std::string> m_names;
 };
 
 }  // namespace

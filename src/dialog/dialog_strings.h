@@ -26,13 +26,24 @@ inline constexpr char kOk[] = "OK";
 inline constexpr char kWritingFiles[] = "Dateien werden geschrieben...";
 inline constexpr char kDrawingPreview[] = "Vorschau wird berechnet...";
 inline constexpr char kCancel[] = "Abbrechen";
-// Status line after a command.
+// Status line after a command: the folder, then the files written.
 inline constexpr char kFilesWrittenTo[] = "Dateien geschrieben in: ";
+inline constexpr char kFilesWrittenList[] = " (%1)";
+inline constexpr char kCommandFailed[] = "Fehlgeschlagen: ";
 inline constexpr char kCancelledFiles[] = "Abgebrochen: die Dateien sind unverändert.";
 inline constexpr char kCancelledPreview[] = "Abgebrochen: die Vorschau ist unverändert.";
-// Start of the message when the working folder cannot be found out.
-inline constexpr char kNoWorkingFolder[] = "Arbeitsordner nicht lesbar: ";
+// The message when the working folder cannot be found out.
+inline constexpr char kNoWorkingFolder[] = "Der Arbeitsordner lässt sich nicht bestimmen.";
 // Caption of the box that reports a file or fit error.
 inline constexpr char kErrorCaption[] = "Fehler";
+// The collapsible group of advanced options.
+inline constexpr char kAdvanced[] = "Erweitert";
+inline constexpr char kFolderLabel[] = "Zielordner:";
+inline constexpr char kCurrentFolder[] = "aktueller Arbeitsordner";
+inline constexpr char kChooseFolder[] = "Zielordner…";
+inline constexpr char kChooseFolderTitle[] = "Zielordner wählen";
+inline constexpr char kDefaults[] = "Standardwerte";
+// Tooltip of a field whose value is fine: its allowed range follows.
+inline constexpr char kAllowedRange[] = "erlaubt: ";
 
 }  // namespace kellvor::strings

@@ -13,6 +13,8 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -23,7 +25,9 @@
 #include "commands/preview_command.h"
 #include "dialog/dialog_strings.h"
 #include "dialog/info_dlg.h"
+#include "dialog/options_panel.h"
 #include "dialog/preview_frame.h"
+#include "dialog/preview_scheduler.h"
 #include "geometry/input_validation.h"
 
 // The icons live in a resource compiled into this static library; registering it by name keeps
@@ -51,6 +55,15 @@ QIcon programIcon() {
     return icon;
 }
 
+// The dialog reads and writes its fields with the German decimal comma ("8,5"; "8.5" is read as
+// well) and writes the numbers of its messages the same way.
+constexpr FieldFormat kFieldFormat{DecimalMark::comma};
+
+// A refused field gets a red frame: a dynamic property selected by the dialog's style sheet.
+constexpr const char* kRefusedProperty = "kellvorRefused";
+constexpr const char* kRefusedStyle =
+    "QLineEdit[kellvorRefused=\"true\"] { border: 2px solid #d00000; }";
+
 QPushButton* commandButton(const char* caption, QWidget* parent) {
     auto* button = new QPushButton(text(caption), parent);
     // None of the buttons is a default button: Enter keeps its dialog meaning (see keyPressEvent).
@@ -77,12 +90,21 @@ CGearDlg::CGearDlg(QWidget* parent) : QDialog(parent) {
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
+    setStyleSheet(QString::fromLatin1(kRefusedStyle));
+    m_scheduler = new PreviewScheduler(this);
+    connect(m_scheduler, &PreviewScheduler::pictureReady, this,
+            [this](const RgbImage& image) { m_preview->setPicture(image); });
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        connect(m_fields[i], &QLineEdit::textEdited, this, [this, i] { checkField(i); });
+
     connect(m_previewButton, &QPushButton::clicked, this, &CGearDlg::OnShowPreview);
     connect(m_writeButton, &QPushButton::clicked, this, &CGearDlg::OnWriteFiles);
     connect(m_quitButton, &QPushButton::clicked, this, &CGearDlg::OnQuit);
 
     m_input = GearPairInput{};  // the initial values 17, 40, 8, 45, 20, 0, 0, 10
     writeFields();
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        markField(i, std::nullopt);
     m_fields[0]->setFocus(Qt::OtherFocusReason);
 }
 
@@ -137,24 +159,70 @@ void CGearDlg::buildLayout() {
     for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
-    // One line below everything that tells where the last files went; long folders are elided.
+    // The advanced options under the fields; the tab order goes on into them.
+    m_options = new OptionsPanel(this);
+    grid->addWidget(m_options, 9, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
+    setTabOrder(m_quitButton, static_cast<QWidget*>(m_options->toggle()));
+
+    // One line below everything that tells where the last files went or what failed; long
+    // folders are elided.
     m_status = new QLabel(this);
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_status->setMinimumHeight(fontMetrics().height());
-    grid->addWidget(m_status, 9, 0, 1, 4);
+    grid->addWidget(m_status, 10, 0, 1, 4);
 }
 
 void CGearDlg::writeFields() {
-    const FieldTexts texts = formatFields(m_input);
+    const FieldTexts texts = formatFields(m_input, kFieldFormat);
     for (std::size_t i = 0; i < kFieldCount; ++i)
         m_fields[i]->setText(QString::fromStdString(texts[i]));
 }
 
-bool CGearDlg::readFields() {
+FieldTexts CGearDlg::fieldTexts() const {
     FieldTexts texts;
     for (std::size_t i = 0; i < kFieldCount; ++i)
         texts[i] = m_fields[i]->text().toStdString();
-    const auto error = exchangeFields(texts, m_input);
+    return texts;
+}
+
+bool CGearDlg::fieldRefused(std::size_t step) const {
+    return m_fields[step]->property(kRefusedProperty).toBool();
+}
+
+void CGearDlg::markField(std::size_t step, const std::optional<std::string>& refusal) {
+    QLineEdit* field = m_fields[step];
+    if (fieldRefused(step) != refusal.has_value()) {
+        field->setProperty(kRefusedProperty, refusal.has_value());
+        // A dynamic property takes effect in the style sheet only after a new polish.
+        field->style()->unpolish(field);
+        field->style()->polish(field);
+        field->update();
+    }
+    const InputFieldSpec& spec = inputFields()[step];
+    field->setToolTip(refusal ? text(*refusal)
+                              : text(strings::kAllowedRange) +
+                                    text(rangeText(spec, spec.allowed, kFieldFormat.mark)));
+}
+
+void CGearDlg::checkField(std::size_t step) {
+    markField(step, checkFieldText(step, m_fields[step]->text().toStdString(), kFieldFormat));
+    // A picture of values that are no longer in the fields is never shown.
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (fieldRefused(i)) {
+            m_scheduler->cancel();
+            return;
+        }
+    }
+    // All eight are valid: the preview follows the values after a pause in typing, drawn on a
+    // worker thread so that typing never waits for it.
+    GearPairInput input = m_input;
+    if (exchangeFields(fieldTexts(), input, kFieldFormat) || !validateInput(input))
+        return;
+    m_scheduler->request(input, m_preview->deviceClientSize());
+}
+
+bool CGearDlg::readFields() {
+    const auto error = exchangeFields(fieldTexts(), m_input, kFieldFormat);
     if (!error)
         return true;
     QMessageBox box(QMessageBox::Warning, text(strings::kCaption), text(error->message),
@@ -173,7 +241,7 @@ void CGearDlg::showRangeWarning(const CommandResult& result) {
     QMessageBox box(QMessageBox::NoIcon, text(kRangeWarningCaption), text(kRangeWarningText),
                     QMessageBox::Ok, this);
     if (result.violation)
-        box.setInformativeText(text(describeRangeViolation(*result.violation)));
+        box.setInformativeText(text(describeRangeViolation(*result.violation, kFieldFormat.mark)));
     else
         box.setInformativeText(text(result.message));
     box.exec();
@@ -186,6 +254,10 @@ void CGearDlg::showError(const CommandResult& result) {
 }
 
 void CGearDlg::reportFailure(const CommandResult& result, std::string_view cancelledStatus) {
+    // The status line never keeps an older success after a command that failed.
+    if (result.status != CommandStatus::cancelled && result.status != CommandStatus::ok)
+        setStatus(text(strings::kCommandFailed) +
+                  text(result.message).section(QLatin1Char('\n'), 0, 0));
     switch (result.status) {
         case CommandStatus::ok:
             break;
@@ -255,21 +327,24 @@ void CGearDlg::OnWriteFiles() {
     // not what the fields show.
     if (m_busy || !readFields())
         return;
-    std::error_code ec;
-    const std::filesystem::path dir = std::filesystem::current_path(ec);
-    if (ec) {
-        showError(CommandResult{CommandStatus::fileError, strings::kNoWorkingFolder + ec.message(),
-                                std::nullopt});
+    const QString folder = m_options->outputFolder();
+    if (folder.isEmpty()) {
+        showError(failure(CommandStatus::fileError, strings::kNoWorkingFolder));
         return;
     }
-    const GearPairInput input = m_input;
+    const std::filesystem::path dir = folder.toStdString();
+    FileRequest request;
+    request.input = m_input;
     const CommandResult result =
         runWithProgress(text(strings::kWritingFiles), [&](const ProgressCallback& progress) {
-            return runFileCommand(input, dir, std::cout, progress);
+            return runFileCommand(request, dir, std::cout, progress);
         });
     if (result.status == CommandStatus::ok) {
-        setStatus(text(strings::kFilesWrittenTo) +
-                  QDir::toNativeSeparators(QString::fromStdString(dir.string())));
+        QStringList written;
+        for (const std::string& name : result.files)
+            written << QString::fromStdString(name);
+        setStatus(text(strings::kFilesWrittenTo) + QDir::toNativeSeparators(folder) +
+                  text(strings::kFilesWrittenList).arg(written.join(QStringLiteral(", "))));
     } else {
         reportFailure(result, strings::kCancelledFiles);
     }
@@ -279,7 +354,10 @@ void CGearDlg::OnShowPreview() {
     if (m_busy || !readFields())
         return;
     const GearPairInput input = m_input;
-    const QSize size = m_preview->clientSize();
+    // Drawn in device pixels, so that a scaled display shows it as sharp as the window.
+    const QSize size = m_preview->deviceClientSize();
+    // The picture of these values replaces whatever a live preview is still drawing.
+    m_scheduler->cancel();
     PreviewResult preview;
     const CommandResult result =
         runWithProgress(text(strings::kDrawingPreview), [&](const ProgressCallback& progress) {
@@ -304,9 +382,21 @@ void CGearDlg::OnAbout() {
 }
 
 void CGearDlg::accept() {
-    if (m_busy || !readFields())
+    // Enter confirms the value just typed, as engineers press it after every value: it never
+    // closes the window, which would lose all eight values without a question.
+    if (m_busy)
         return;
-    QDialog::accept();
+    std::optional<std::size_t> firstRefused;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        markField(i, checkFieldText(i, m_fields[i]->text().toStdString(), kFieldFormat));
+        if (fieldRefused(i) && !firstRefused)
+            firstRefused = i;
+    }
+    if (firstRefused) {
+        m_fields[*firstRefused]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    OnShowPreview();
 }
 
 void CGearDlg::keyPressEvent(QKeyEvent* event) {
@@ -315,7 +405,7 @@ void CGearDlg::keyPressEvent(QKeyEvent* event) {
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (enter && plain) {
         // As in a classic dialog, Enter on a focused button presses that button; anywhere else
-        // it reads the fields and closes the dialog when they are all valid.
+        // it confirms the values and draws the preview (see accept()).
         if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
             button->click();
         else

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "commands/command_result.h"
@@ -17,7 +19,9 @@ class QPushButton;
 
 namespace kellvor {
 
+class OptionsPanel;
 class PreviewFrame;
+class PreviewScheduler;
 
 // When the progress dialog of a long command appears and how often events are served meanwhile.
 struct ProgressTiming {
@@ -43,6 +47,11 @@ class CGearDlg : public QDialog {
     QLineEdit* field(std::size_t step) const { return m_fields[step]; }
     PreviewFrame* previewFrame() const { return m_preview; }
     QLabel* statusLine() const { return m_status; }
+    OptionsPanel* optionsPanel() const { return m_options; }
+    PreviewScheduler* previewScheduler() const { return m_scheduler; }
+
+    // Whether a field's text is refused as it stands (it shows a red frame then).
+    bool fieldRefused(std::size_t step) const;
 
     // Changes when the progress dialog appears (tests show it at once).
     void setProgressTiming(ProgressTiming timing) { m_timing = timing; }
@@ -52,7 +61,8 @@ class CGearDlg : public QDialog {
     bool readFields();
 
   public slots:
-    // "DXF-Datei erzeugen": the three files into the current working directory.
+    // "DXF-Datei erzeugen": the files into the output folder (the current working directory
+    // unless another is chosen).
     void OnWriteFiles();
     // "Vorschau anzeigen": the outline of gear 1 into the preview frame.
     void OnShowPreview();
@@ -60,7 +70,8 @@ class CGearDlg : public QDialog {
     void OnQuit();
     // Opens the About box.
     void OnAbout();
-    // Enter: reads the fields and closes only when that succeeds.
+    // Enter in a field: checks the fields and, when all are valid, draws the preview; the
+    // dialog stays open.
     void accept() override;
 
   protected:
@@ -69,6 +80,13 @@ class CGearDlg : public QDialog {
   private:
     void buildLayout();
     void writeFields();
+    // The texts of the fields.
+    FieldTexts fieldTexts() const;
+    // Checks one field as it is typed: red frame and tooltip when refused, and when all fields
+    // are valid the preview is redrawn after a pause.
+    void checkField(std::size_t step);
+    // Marks a field refused (with the message as tooltip) or valid (with its range as tooltip).
+    void markField(std::size_t step, const std::optional<std::string>& refusal);
     // Shows one line in the status line, elided in the middle when too long.
     void setStatus(const QString& line);
     // Shows the warning of a failed range test once, with the field and its range.
@@ -83,6 +101,8 @@ class CGearDlg : public QDialog {
 
     GearPairInput m_input;
     ProgressTiming m_timing;
+    OptionsPanel* m_options = nullptr;
+    PreviewScheduler* m_scheduler = nullptr;
     bool m_busy = false;
     std::array<QLineEdit*, kFieldCount> m_fields{};
     PreviewFrame* m_preview = nullptr;

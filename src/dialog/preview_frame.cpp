@@ -1,6 +1,7 @@
 #include "dialog/preview_frame.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace kellvor {
 
@@ -12,11 +13,22 @@ PreviewFrame::PreviewFrame(int width, int height, QWidget* parent) : QFrame(pare
     setFixedSize(width + 2 * edge, height + 2 * edge);
 }
 
+QSize PreviewFrame::deviceClientSize() const {
+    const QSize logical = clientSize();
+    const double ratio = devicePixelRatioF();
+    return QSize(static_cast<int>(std::lround(logical.width() * ratio)),
+                 static_cast<int>(std::lround(logical.height() * ratio)));
+}
+
 void PreviewFrame::setPicture(const RgbImage& image) {
     // QImage only borrows the bytes it is built on; copy() gives it storage of its own.
     const QImage borrowed(image.rgb.data(), image.width, image.height, image.width * 3,
                           QImage::Format_RGB888);
     m_picture = borrowed.copy();
+    // A picture of device pixels covers the logical client area at this ratio.
+    const double ratio =
+        clientSize().width() > 0 ? static_cast<double>(image.width) / clientSize().width() : 1.0;
+    m_picture.setDevicePixelRatio(ratio > 0 ? ratio : 1.0);
     update();
 }
 

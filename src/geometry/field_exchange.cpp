@@ -1,7 +1,5 @@
 #include "geometry/field_exchange.h"
 
-#include "geometry/real_format.h"
-
 namespace kellvor {
 namespace {
 
@@ -52,6 +50,17 @@ std::optional<std::string> exchangeField(std::size_t step, const std::string& te
     // The value is kept even when its range check fails, as a checked exchange stores first.
     if (spec.exchanged && !spec.exchanged->contains(value))
         return rangeMessage(spec, *spec.exchanged, format.mark);
+    return std::nullopt;
+}
+
+std::optional<std::string> checkFieldText(std::size_t step, const std::string& text,
+                                          FieldFormat format) {
+    GearPairInput input;
+    if (auto message = exchangeField(step, text, input, format))
+        return message;
+    const InputFieldSpec& spec = inputFields()[step];
+    if (!spec.allowed.contains(fieldValue(input, spec.field)))
+        return rangeMessage(spec, spec.allowed, format.mark);
     return std::nullopt;
 }
 

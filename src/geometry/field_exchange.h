@@ -38,6 +38,12 @@ FieldTexts formatFields(const GearPairInput& input, FieldFormat format = {});
 std::optional<std::string> exchangeField(std::size_t step, const std::string& text,
                                          GearPairInput& input, FieldFormat format = {});
 
+// What a field's text alone is worth while it is typed: the message when the field exchange or
+// the commands' range test would refuse it (the range test's message names its own range),
+// nothing when both take it.
+std::optional<std::string> checkFieldText(std::size_t step, const std::string& text,
+                                          FieldFormat format = {});
+
 // Reads the texts into input in exchange order. Stops at the first text that is not a whole
 // number of its type or lies outside its exchange range: fields before it are stored, fields
 // after it are left as they were; a text out of range is stored before it is rejected, one that

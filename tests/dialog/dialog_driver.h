@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -46,10 +47,15 @@ inline QImage shownPicture(PreviewFrame* frame) {
 // A shown, active dialog whose working folder is a fresh temporary folder.
 class DialogDriver {
   protected:
-    // Enters a fresh folder and opens the dialog (call from the test's init()).
+    // Enters a fresh folder, keeps the dialog's options (QSettings) in a fresh folder of their
+    // own, and opens the dialog (call from the test's init()).
     void start() {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
+        m_settingsDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_settingsDir->isValid());
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir->path());
         m_previousDir = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir->path()));
         open();
@@ -59,6 +65,7 @@ class DialogDriver {
         m_dlg.reset();
         QDir::setCurrent(m_previousDir);
         m_dir.reset();
+        m_settingsDir.reset();
     }
     // A new dialog, shown and active.
     void open() {
@@ -101,6 +108,7 @@ class DialogDriver {
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QTemporaryDir> m_settingsDir;
     QString m_previousDir;
     std::unique_ptr<CGearDlg> m_dlg;
 };

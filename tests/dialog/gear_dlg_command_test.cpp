@@ -56,8 +56,10 @@ void GearDlgCommandTest::writeFilesMatchesFileCommand() {
         QVERIFY2(written == fileBytes(reference.filePath(name)), qPrintable(name));
     }
     QCOMPARE(folderEntries().size(), kFileNames.size());
-    QVERIFY2(m_dlg->statusLine()->text().contains(m_dir->path()),
-             qPrintable(m_dlg->statusLine()->text()));
+    QVERIFY2(
+        m_dlg->statusLine()->toolTip().contains(m_dir->path()) &&
+            m_dlg->statusLine()->toolTip().contains("zahnradwerte.txt, zahnrad.txt, zahnrad.dxf"),
+        qPrintable(m_dlg->statusLine()->text()));
 }
 
 void GearDlgCommandTest::badFieldStopsTheCommand_data() {
@@ -80,7 +82,7 @@ void GearDlgCommandTest::badFieldStopsTheCommand_data() {
         << "DXF-Datei erzeugen" << QString::fromUtf8("1e-20 ≤ b ≤ 1e+21 mm");
     QTest::newRow("x1 out of range, preview")
         << 5 << "0.7"
-        << "Vorschau anzeigen" << QString::fromUtf8("-0.5 ≤ x1 ≤ 0.5");
+        << "Vorschau anzeigen" << QString::fromUtf8("-0,5 ≤ x1 ≤ 0,5");
     QTest::newRow("z1 below range, files")
         << 0 << "3"
         << "DXF-Datei erzeugen" << QString::fromUtf8("4 ≤ z1 ≤ 2147483647");

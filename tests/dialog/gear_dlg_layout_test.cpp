@@ -3,6 +3,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
+#include <QToolButton>
+
+#include "dialog/options_panel.h"
 
 #include "dialog/gear_pair_picture.h"
 
@@ -22,13 +25,16 @@ class GearDlgLayoutTest : public QObject, private DialogDriver {
 
     void opensWithInitialValuesAndFocusInFirstField();
     void fieldsAndButtonsFollowTheTemplate();
-    void enterReadsFieldsAndClosesOnlyWhenValid();
+    void enterConfirmsTheValueAndNeverCloses();
     void quitEscapeAndCloseBoxCloseWithoutReading_data();
     void quitEscapeAndCloseBoxCloseWithoutReading();
     void aboutBoxFromF1AndContextMenu_data();
     void aboutBoxFromF1AndContextMenu();
     void aboutPictureIsAShadedRendering();
     void everyLabelWholeAfterPreview();
+
+  private:
+    void checkLabelsWhole();
 };
 
 void GearDlgLayoutTest::opensWithInitialValuesAndFocusInFirstField() {
@@ -82,35 +88,37 @@ void GearDlgLayoutTest::fieldsAndButtonsFollowTheTemplate() {
     QCOMPARE(m_dlg->previewFrame()->frameShadow(), QFrame::Sunken);
 }
 
-void GearDlgLayoutTest::enterReadsFieldsAndClosesOnlyWhenValid() {
+// Enter in a field confirms the value: a refused one keeps its red frame and the focus, a valid
+// set is drawn as "Vorschau anzeigen" draws it; the dialog never closes on Enter.
+void GearDlgLayoutTest::enterConfirmsTheValueAndNeverCloses() {
     QPushButton* preview = button("Vorschau anzeigen");
     {
         ModalAnswerer answerer;
         type(2, "acht");
         QTest::keyClick(m_dlg->field(2), Qt::Key_Return);
-        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(answerer.seen().size(), 0);
+        QVERIFY(m_dlg->fieldRefused(2));
         QVERIFY(m_dlg->isVisible());
-        QTRY_COMPARE(focused(), field(2));
+        QCOMPARE(focused(), field(2));
+        QVERIFY(m_dlg->previewFrame()->picture().isNull());
 
-        // On a focused button Enter presses that button instead, and the dialog stays.
+        // On a focused button Enter presses that button instead, with its message.
         preview->setFocus();
         QTest::keyClick(preview, Qt::Key_Return);
-        QCOMPARE(answerer.seen().size(), 2);
+        QCOMPARE(answerer.seen().size(), 1);
         QVERIFY(m_dlg->isVisible());
     }
-    type(2, "6");
-    preview->setFocus();
-    QTest::keyClick(preview, Qt::Key_Return);
+    type(2, "6,5");
+    QVERIFY(!m_dlg->fieldRefused(2));
+    QTest::keyClick(m_dlg->field(2), Qt::Key_Enter, Qt::KeypadModifier);
     QVERIFY(m_dlg->isVisible());
     QVERIFY(!m_dlg->previewFrame()->picture().isNull());
+    QCOMPARE(m_dlg->values().mn, 6.5);
 
     type(6, "0.125");
-    QTest::keyClick(m_dlg->field(6), Qt::Key_Enter, Qt::KeypadModifier);
-    QVERIFY(!m_dlg->isVisible());
-    QCOMPARE(m_dlg->result(), int(QDialog::Accepted));
-    QCOMPARE(m_dlg->values().mn, 6.0);
+    QTest::keyClick(m_dlg->field(6), Qt::Key_Return);
+    QVERIFY(m_dlg->isVisible());
     QCOMPARE(m_dlg->values().x2, 0.125);
-    QVERIFY(folderEntries().isEmpty());
 }
 
 void GearDlgLayoutTest::quitEscapeAndCloseBoxCloseWithoutReading_data() {
@@ -190,15 +198,12 @@ void GearDlgLayoutTest::everyLabelWholeAfterPreview() {
             blueInside += picture.pixel(x, y) == qRgb(0, 0, 255) ? 1 : 0;
     QVERIFY2(blueInside > 500, qPrintable(QString::number(blueInside)));
 
-    for (QLabel* label : m_dlg->findChildren<QLabel*>()) {
-        if (label->text().isEmpty())
-            continue;
-        const QRect inside = label->contentsRect();
-        const QRect needed = label->fontMetrics().boundingRect(
-            inside, int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
-            label->text());
-        QVERIFY2(inside.contains(needed), qPrintable(label->text()));
-    }
+    // Every label shown is whole, with the advanced options closed and open.
+    checkLabelsWhole();
+    m_dlg->optionsPanel()->toggle()->click();
+    QVERIFY(m_dlg->optionsPanel()->body()->isVisible());
+    checkLabelsWhole();
+    m_dlg->optionsPanel()->toggle()->click();
     for (QPushButton* b : m_dlg->findChildren<QPushButton*>())
         QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->text()));
 
@@ -206,6 +211,18 @@ void GearDlgLayoutTest::everyLabelWholeAfterPreview() {
     const QString shot = qEnvironmentVariable("KELLVOR_SCREENSHOT");
     if (!shot.isEmpty())
         QVERIFY(m_dlg->grab().save(shot));
+}
+
+void GearDlgLayoutTest::checkLabelsWhole() {
+    for (QLabel* label : m_dlg->findChildren<QLabel*>()) {
+        if (label->text().isEmpty() || !label->isVisible())
+            continue;
+        const QRect inside = label->contentsRect();
+        const QRect needed = label->fontMetrics().boundingRect(
+            inside, int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
+            label->text());
+        QVERIFY2(inside.contains(needed), qPrintable(label->text()));
+    }
 }
 
 }  // namespace kellvor

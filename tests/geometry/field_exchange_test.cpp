@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "geometry/input_validation.h"
+
 namespace kellvor {
 namespace {
 
@@ -184,6 +186,68 @@ TEST(FieldExchange, AllGoodStoresEveryField) {
     EXPECT_EQ(in.x1, 0.3);
     EXPECT_EQ(in.x2, -0.2);
     EXPECT_EQ(in.segmentCount, 7);
+}
+
+// The dialog's fields with the decimal comma: "8,5" reads as 8.5, messages write commas, and a
+// text the commands' range test would refuse is refused while it is typed.
+TEST(CheckFieldText, CommaFormatTable) {
+    const FieldFormat comma{DecimalMark::comma};
+    struct Row {
+        std::size_t step;
+        const char* text;
+        const char* message;  // empty: accepted
+    };
+    const Row rows[] = {
+        {2, "8,5", ""},
+        {2, "8.5", ""},
+        {4, " 12,25 ", ""},
+        {2, "8,5,1", "Feld \"mn\": \"8,5,1\" ist keine Zahl"},
+        {5, "0,7", "Feld \"x1\": erlaubt ist -0,5 ≤ x1 ≤ 0,5"},
+        {3, "1e-25", "Feld \"Breite\": erlaubt ist 1e-20 ≤ b ≤ 1e+21 mm"},
+        {7, "1000",
+         "Feld \"Anzahl der Elemente innerhalb der Evolvente\": erlaubt ist 0 ≤ Anzahl ≤ "
+         "499, ganzzahlig"},
+        {0, "3", "Feld \"z1\": erlaubt ist 4 ≤ z1 ≤ 2147483647, ganzzahlig"},
+        {0, "17,0", "Feld \"z1\": \"17,0\" ist keine ganze Zahl"},
+    };
+    for (const Row& r : rows) {
+        const auto message = checkFieldText(r.step, r.text, comma);
+        EXPECT_EQ(message.value_or(""), r.message) << r.text;
+    }
+    GearPairInput in;
+    FieldTexts texts = initialTexts();
+    texts[2] = "2,5";
+    ASSERT_FALSE(exchangeFields(texts, in, comma));
+    EXPECT_EQ(in.mn, 2.5);
+    in.x2 = -0.125;
+    EXPECT_EQ(formatFields(in, comma)[6], "-0,125");
+}
+
+// Live checking agrees with what the buttons do: a field's text alone is accepted exactly when
+// the exchange of all fields (the others at their initial texts) succeeds and the range test
+// passes. Checked over random texts near and beyond every field's bounds.
+TEST(CheckFieldText, AgreesWithExchangeAndRangeTest) {
+    std::uint64_t state = 7;
+    const auto next = [&] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return state >> 11;
+    };
+    const char* pieces[] = {"0",          "4",   "-0,5",  "0.5", "30",      "50",
+                            "499",        "500", "1e-25", "3",   "0,50001", "-1",
+                            "2147483648", "abc", "",      "1,5", "7e1",     "0,2"};
+    for (int i = 0; i < 4000; ++i) {
+        const std::size_t step = next() % kFieldCount;
+        std::string text = pieces[next() % std::size(pieces)];
+        if (next() % 3 == 0)
+            text += std::to_string(next() % 10);
+        FieldTexts texts = initialTexts();
+        texts[step] = text;
+        GearPairInput in;
+        const bool accepted =
+            !exchangeFields(texts, in, FieldFormat{DecimalMark::comma}) && validateInput(in);
+        EXPECT_EQ(!checkFieldText(step, text, FieldFormat{DecimalMark::comma}), accepted)
+            << step << " \"" << text << "\"";
+    }
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+// The dialog's advanced options, kept between runs.
+#pragma once
+
+#include <QString>
+
+namespace kellvor {
+
+// What the "Erweitert" group holds, as the file command will use it.
+struct DialogOptions {
+    QString folder;         // the output folder; empty means the current working directory
+    bool expanded = false;  // whether the group is shown open
+
+    friend bool operator==(const DialogOptions&, const DialogOptions&) = default;
+};
+
+// The options as QSettings keeps them; defaults where nothing is stored.
+DialogOptions loadDialogOptions();
+
+// Stores options in QSettings.
+void saveDialogOptions(const DialogOptions& options);
+
+}  // namespace kellvor

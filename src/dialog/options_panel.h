@@ -1,0 +1,52 @@
+// The collapsible "Erweitert" group of the dialog: what to write and where.
+#pragma once
+
+#include <QWidget>
+
+#include "dialog/dialog_options.h"
+
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+namespace kellvor {
+
+// A header button that opens and closes the group, and the options inside it. Every change is
+// stored at once, so the options survive a restart.
+class OptionsPanel : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit OptionsPanel(QWidget* parent = nullptr);
+
+    // The options as shown.
+    const DialogOptions& options() const { return m_options; }
+    // Shows options and stores them.
+    void setOptions(const DialogOptions& options);
+    // The folder the files go to: the chosen one, or the current working directory.
+    QString outputFolder() const;
+
+    // The controls, for the dialog's tab order and for tests.
+    QToolButton* toggle() const { return m_toggle; }
+    QPushButton* folderButton() const { return m_folderButton; }
+    QPushButton* defaultsButton() const { return m_defaultsButton; }
+    QWidget* body() const { return m_body; }
+
+  signals:
+    // Some option changed.
+    void changed();
+
+  private:
+    void chooseFolder();
+    void show(const DialogOptions& options);
+    void store();
+
+    DialogOptions m_options;
+    QToolButton* m_toggle = nullptr;
+    QWidget* m_body = nullptr;
+    QLabel* m_folderLabel = nullptr;
+    QPushButton* m_folderButton = nullptr;
+    QPushButton* m_defaultsButton = nullptr;
+};
+
+}  // namespace kellvor
