@@ -1,5 +1,6 @@
 #include "geometry/gear_pair_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -11,12 +12,14 @@ namespace kellvor {
 InvoluteIteration solveInvolute(double target) {
     // Newton on f(a) = tan a - a - target, f'(a) = tan^2 a. The start value comes from the
     // series inv(a) ~ a^3 / 3, which lies above the root; f is convex there, so the iterates fall
-    // monotonically and quadratically onto it. At the end rounding makes Newton hop between
-    // neighbouring doubles, so the iteration stops when a step is within 2 ulp or the residual's
-    // magnitude no longer falls, and keeps the iterate with the smallest residual. A negative
-    // target has no real start value: the result is then not a number.
+    // monotonically and quadratically onto it. Beyond about 66 degrees (a measuring ball's centre
+    // can lie there) that start passes pi/2; pi/2 - 1/(target + pi/2) lies above the root too,
+    // since cot e > 1/e - e/3, and the lower start is taken. At the end rounding makes Newton hop
+    // between neighbouring doubles, so the iteration stops when a step is within 2 ulp or the
+    // residual's magnitude no longer falls, and keeps the iterate with the smallest residual. A
+    // negative target has no real start value: the result is then not a number.
     InvoluteIteration it;
-    it.start = std::pow(target * 3, kStartExponent);
+    it.start = std::min(std::pow(target * 3, kStartExponent), kHalfPi - 1 / (target + kHalfPi));
     double alpha = it.start;
     double bestAbs = std::numeric_limits<double>::infinity();
     it.result = std::numeric_limits<double>::quiet_NaN();

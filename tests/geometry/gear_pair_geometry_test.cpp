@@ -76,6 +76,24 @@ TEST(SolveInvolute, ResultIsTheRootToTheLastBits) {
     EXPECT_EQ(solveInvolute(0.0).result, 0.0);
 }
 
+// Large targets, as the centre of a large measuring ball gives, lie near a right angle where
+// the cube-root start would pass pi/2: the result is still the root, found by bisection in
+// extended precision.
+TEST(SolveInvolute, LargeTargetsNearARightAngle) {
+    for (double target = 0.05; target < 1e4; target *= 1.37) {
+        long double lo = 0, hi = 1.5707963267948966L;
+        for (int i = 0; i < 200; ++i) {
+            const long double mid = (lo + hi) / 2;
+            ((std::tan(mid) - mid) < target ? lo : hi) = mid;
+        }
+        const InvoluteIteration it = solveInvolute(target);
+        const double ulp = std::nextafter(it.result, 2.0) - it.result;
+        // Near pi/2 the residual's slope tan^2 is large: the root is well conditioned there.
+        EXPECT_LE(std::fabs(static_cast<double>(it.result - lo)), 4 * ulp) << target;
+        EXPECT_LE(it.updates, 12) << target;
+    }
+}
+
 TEST(ComputeGearPairGeometry, IterationExampleQuantities) {
     const GearPairGeometry g = computeGearPairGeometry(pair(20, 40, 2, 20, 10, 0.2, 0.1));
     EXPECT_EQ(printed(g.a), "61.506");
