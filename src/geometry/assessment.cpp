@@ -33,6 +33,33 @@ void judgeContactStart(GearJudgement& gear, double rb, double lineOfAction, doub
     gear.rA = std::sqrt(rb * rb + gear.g * gear.g);
 }
 
+// x_min from the transverse pressure angle and cos(beta). The straight flank of the rack ends
+// where its tip rounding begins, 1.25 mn - 0.38 mn (1 - sin alphan) above its datum line.
+// Undercut starts when that point runs below the tangent point of the line of action on the
+// base circle, r sin^2(alphat) below the pitch line; heights perpendicular to the pitch plane are
+// the same in the normal section.
+double undercutLimitFrom(std::int32_t z, double sinAlphat, double cosBeta) {
+    const double straight = kDedendumFactor - kToolTipRadiusFactor * (1 - std::sin(kAlphan));
+    return straight - z * sinAlphat * sinAlphat / (2 * cosBeta);
+}
+
+// One gear of the pair as the findings see it (lengths in the unit of mn).
+struct GearView {
+    std::int32_t z = 0;
+    double x = 0, d = 0, da = 0, db = 0, rs = 0;
+};
+
+// Tooth thickness at the tip in the normal section: the reference thickness carried along the
+// involute to the tip circle, then into the normal section with the helix angle there.
+double tipThickness(const GearView& gear, const GearPairGeometry& g, double tanBeta) {
+    const double st = g.mt * (kHalfPi + 2 * gear.x * std::tan(kAlphan));
+    const double cosAt = gear.db / gear.da;
+    const double invAt = std::sqrt(1 - cosAt * cosAt) / cosAt - std::acos(cosAt);
+    const double sat = gear.da * (st / gear.d + g.involutalphat - invAt);
+    const double tanBetaA = tanBeta * gear.da / gear.d;
+    return sat / std::sqrt(1 + tanBetaA * tanBetaA);
+}
+
 }  // namespace
 
 bool Assessment::hasError() const {
@@ -63,42 +90,27 @@ std::string_view findingCodeName(FindingCode code) {
 }
 
 double undercutLimit(std::int32_t z, double beta) {
-    // The straight flank of the rack ends where its tip rounding begins, 1.25 mn - 0.38 mn
-    // (1 - sin alphan) above its datum line. Undercut starts when that point runs below the
-    // tangent point of the line of action on the base circle, r sin^2(alphat) below the pitch
-    // line; heights perpendicular to the pitch plane are the same in the normal section.
-    const double betaRad = beta * kDegToRad;
-    const double alphat = std::atan(std::tan(kAlphan) / std::cos(betaRad));
-    const double s = std::sin(alphat);
-    const double straight = kDedendumFactor - kToolTipRadiusFactor * (1 - std::sin(kAlphan));
-    return straight - z * s * s / (2 * std::cos(betaRad));
+    const double cosBeta = std::cos(beta * kDegToRad);
+    return undercutLimitFrom(z, std::sin(std::atan(std::tan(kAlphan) / cosBeta)), cosBeta);
 }
 
-double tipThicknessNormal(const GearPairInput& in, const GearPairGeometry& g) {
-    // Transverse thickness at the tip from the reference thickness carried along the involute,
-    // then into the normal section with the helix angle at the tip circle.
-    const double st = g.mt * (kHalfPi + 2 * in.x1 * std::tan(kAlphan));
-    const double alphaat = std::acos(g.db1 / g.da1);
-    const double sat = g.da1 * (st / g.d1 + g.involutalphat - (std::tan(alphaat) - alphaat));
-    const double betaa = std::atan(std::tan(in.beta * kDegToRad) * g.da1 / g.d1);
-    return sat * std::cos(betaa);
-}
-
-Assessment assessGearPair(const GearPairInput& in, const GearPairGeometry& g,
-                          const GearPairGeometry& swapped) {
+Assessment assessGearPair(const GearPairInput& in, const GearPairGeometry& g) {
     Assessment a;
     FindingList list(a);
-    const GearPairInput in2 = swappedInput(in);
-    const GearPairInput* inputs[2] = {&in, &in2};
-    const GearPairGeometry* geometries[2] = {&g, &swapped};
+    const double betaRad = in.beta * kDegToRad;
+    const double tanBeta = std::tan(betaRad);
+    const double cosBeta = std::cos(betaRad);
+    const double sinAlphat = std::sin(g.alphat);
+    const GearView gears[2] = {{in.z1, in.x1, g.d1, g.da1, g.db1, g.rs1},
+                               {in.z2, in.x2, g.d2, g.da2, g.db2, g.rs2}};
     for (int i = 0; i < 2; ++i) {
-        const GearPairInput& gi = *inputs[i];
+        const GearView& gear = gears[i];
         GearJudgement& judged = a.gears[static_cast<std::size_t>(i)];
-        judged.xmin = undercutLimit(gi.z1, gi.beta);
-        judged.san = tipThicknessNormal(gi, *geometries[i]);
-        judged.rs = geometries[i]->rs1;
-        if (gi.x1 < judged.xmin)
-            list.add(FindingCode::undercut, FindingLevel::warning, i + 1, gi.x1, judged.xmin);
+        judged.xmin = undercutLimitFrom(gear.z, sinAlphat, cosBeta);
+        judged.san = tipThickness(gear, g, tanBeta);
+        judged.rs = gear.rs;
+        if (gear.x < judged.xmin)
+            list.add(FindingCode::undercut, FindingLevel::warning, i + 1, gear.x, judged.xmin);
         if (judged.san <= 0)
             list.add(FindingCode::pointed, FindingLevel::error, i + 1, judged.san, 0);
         else if (judged.san < kThinTipFactor * in.mn)
@@ -150,8 +162,7 @@ Assessment assessGearPair(const GearPairInput& in, const GearPairGeometry& g,
 }
 
 Assessment assessGearPair(const GearPairInput& input) {
-    return assessGearPair(input, computeGearPairGeometry(input),
-                          computeGearPairGeometry(swappedInput(input)));
+    return assessGearPair(input, computeGearPairGeometry(input));
 }
 
 }  // namespace kellvor

@@ -84,16 +84,10 @@ std::string_view findingCodeName(FindingCode code);
 // at helix angle beta (degrees) when its profile shift is below this.
 double undercutLimit(std::int32_t z, double beta);
 
-// Tooth thickness at the tip of gear 1 of geometry in the normal section (unit of mn): negative
-// once the flanks cross below the tip circle.
-double tipThicknessNormal(const GearPairInput& input, const GearPairGeometry& geometry);
+// Judges the pair from its geometry; input must pass validateInput. Allocates nothing.
+Assessment assessGearPair(const GearPairInput& input, const GearPairGeometry& geometry);
 
-// Judges the pair from its geometry and the geometry of swappedInput(input); input must pass
-// validateInput.
-Assessment assessGearPair(const GearPairInput& input, const GearPairGeometry& geometry,
-                          const GearPairGeometry& swapped);
-
-// Judges the pair, computing both geometries.
+// Judges the pair, computing its geometry.
 Assessment assessGearPair(const GearPairInput& input);
 
 }  // namespace kellvor

@@ -8,6 +8,19 @@
 #include "geometry/constants.h"
 
 namespace kellvor {
+namespace {
+
+double usableInvoluteDiameter(double df, double mt) {
+    return mt * kUsableInvoluteAllowance + df;
+}
+
+// The involute starts at the base circle when that lies outside the usable involute diameter,
+// otherwise at the usable involute diameter.
+double involuteStartRadius(double db, double dNf) {
+    return db > dNf ? db * 0.5 : dNf * 0.5;
+}
+
+}  // namespace
 
 InvoluteIteration solveInvolute(double target) {
     // Newton on f(a) = tan a - a - target, f'(a) = tan^2 a. The start value comes from the
@@ -109,11 +122,10 @@ GearPairGeometry computeGearPairGeometry(const GearPairInput& in) {
     g.rb1 = g.db1 * 0.5;
     g.ra1 = g.da1 * 0.5;
     g.rf1 = g.df1 * 0.5;
-    g.dNf = g.mt * kUsableInvoluteAllowance + g.df1;
-    // The involute starts at the base circle when that lies outside the usable involute
-    // diameter, otherwise at the usable involute diameter.
+    g.dNf = usableInvoluteDiameter(g.df1, g.mt);
     g.baseAboveUsable = g.db1 > g.dNf;
-    g.rs1 = g.baseAboveUsable ? g.rb1 : g.dNf * 0.5;
+    g.rs1 = involuteStartRadius(g.db1, g.dNf);
+    g.rs2 = involuteStartRadius(g.db2, usableInvoluteDiameter(g.df2, g.mt));
     return g;
 }
 

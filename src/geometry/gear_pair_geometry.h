@@ -38,6 +38,7 @@ struct GearPairGeometry {
     double dNf = 0;                    // usable involute diameter of gear 1
     bool baseAboveUsable = false;      // db1 > dNf: the involute starts at the base circle
     double rs1 = 0;                    // radius at which the involute flank of gear 1 starts
+    double rs2 = 0;                    // the same for gear 2 (by the same rule)
 };
 
 // Trace of the Newton iteration for the working transverse pressure angle.

@@ -122,6 +122,19 @@ TEST(ComputeGearPairGeometry, CentreDistanceFromTheExactWorkingPressureAngle) {
     EXPECT_EQ(printed(large.alphawt * kRadToDeg), "18.8201");
 }
 
+// rs2 is what rs1 is for the pair seen from gear 2.
+TEST(ComputeGearPairGeometry, InvoluteStartOfGearTwoIsThatOfTheSwappedPair) {
+    for (const int z1 : {4, 17, 35, 36, 200})
+        for (const int z2 : {4, 30, 40, 1000})
+            for (const double beta : {0.0, 20.0, 30.0})
+                for (const double x : {-0.5, 0.0, 0.5}) {
+                    const GearPairInput in = pair(z1, z2, 3, 20, beta, -x, x);
+                    EXPECT_EQ(computeGearPairGeometry(in).rs2,
+                              computeGearPairGeometry(swappedInput(in)).rs1)
+                        << z1 << " " << z2 << " " << beta << " " << x;
+                }
+}
+
 // Without a shift sum the pair runs at its reference centre distance, exactly: the working
 // angle is the transverse angle and the tip alteration is 0.
 TEST(ComputeGearPairGeometry, ZeroShiftSumRunsAtTheReferenceCentreDistance) {

@@ -135,7 +135,7 @@ TEST(FormatCheckListing, FindingsAndDimensions) {
     const GearPairGeometry g = computeGearPairGeometry(in);
     const GearPairGeometry s = computeGearPairGeometry(swappedInput(in));
     const std::string text =
-        formatCheckListing(assessGearPair(in, g, s), inspectGearPair(in, g, s, 1.68));
+        formatCheckListing(assessGearPair(in, g), inspectGearPair(in, g, s, 1.68));
     EXPECT_EQ(text.substr(0, 9), "Befunde:\n");
     EXPECT_NE(text.find("\n  Fehler: Eingriffsstörung an Zahnrad 2:"), std::string::npos);
     EXPECT_NE(text.find("Prüfmaße (Messkugel DM = 1.68 mm):\n  Zahnrad 1: sn = 1.8984 mm, W2 = "),
@@ -145,7 +145,7 @@ TEST(FormatCheckListing, FindingsAndDimensions) {
     const GearPairGeometry pg = computeGearPairGeometry(plain);
     const GearPairGeometry ps = computeGearPairGeometry(swappedInput(plain));
     const std::string none =
-        formatCheckListing(assessGearPair(plain, pg, ps), inspectGearPair(plain, pg, ps, 40));
+        formatCheckListing(assessGearPair(plain, pg), inspectGearPair(plain, pg, ps, 40));
     EXPECT_EQ(none.substr(0, 15), "Befunde: keine\n");
     EXPECT_NE(none.find("Md = keine Angabe: die Messkugel berührt die Flanken nicht"),
               std::string::npos)
