@@ -120,7 +120,7 @@ std::string formatCheckListing(const Assessment& a, const InspectionDimensions& 
     for (int i = 0; i < 2; ++i) {
         const GearInspection& g = d.gears[static_cast<std::size_t>(i)];
         t += "  " + gearName(i + 1) + ": sn = " + fixed(g.sn) + ", W" + std::to_string(g.k) +
-             " = " + fixed(g.Wk) + " über k = " + std::to_string(g.k) + " Zähne, Md = ";
+             " = " + fixed(g.Wk) + " (k = " + std::to_string(g.k) + "), Md = ";
         if (!std::isnan(g.Md)) {
             t += fixed(g.Md) + '\n';
             continue;
