@@ -11,18 +11,11 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-class FindingList {
-  public:
-    explicit FindingList(Assessment& a) : m_a(a) {}
-    void add(FindingCode code, FindingLevel level, int gear, double value, double limit,
-             double extra = 0) {
-        m_a.findings[m_a.count++] =
-            Finding{code, level, static_cast<std::int8_t>(gear), value, limit, extra};
-    }
-
-  private:
-    Assessment& m_a;
-};
+void add(Assessment& a, FindingCode code, FindingLevel level, int gear, double value, double limit,
+         double extra = 0) {
+    a.findings[a.count++] =
+        Finding{code, level, static_cast<std::int8_t>(gear), value, limit, extra};
+}
 
 // Where the contact on a gear starts. The line of action runs from the tangent point T on this
 // gear's base circle to the one on the mating gear's; the contact starts where the mating tip
@@ -96,7 +89,6 @@ double undercutLimit(std::int32_t z, double beta) {
 
 Assessment assessGearPair(const GearPairInput& in, const GearPairGeometry& g) {
     Assessment a;
-    FindingList list(a);
     const double betaRad = in.beta * kDegToRad;
     const double tanBeta = std::tan(betaRad);
     const double cosBeta = std::cos(betaRad);
@@ -110,12 +102,12 @@ Assessment assessGearPair(const GearPairInput& in, const GearPairGeometry& g) {
         judged.san = tipThickness(gear, g, tanBeta);
         judged.rs = gear.rs;
         if (gear.x < judged.xmin)
-            list.add(FindingCode::undercut, FindingLevel::warning, i + 1, gear.x, judged.xmin);
+            add(a, FindingCode::undercut, FindingLevel::warning, i + 1, gear.x, judged.xmin);
         if (judged.san <= 0)
-            list.add(FindingCode::pointed, FindingLevel::error, i + 1, judged.san, 0);
+            add(a, FindingCode::pointed, FindingLevel::error, i + 1, judged.san, 0);
         else if (judged.san < kThinTipFactor * in.mn)
-            list.add(FindingCode::thinTip, FindingLevel::warning, i + 1, judged.san,
-                     kThinTipFactor * in.mn);
+            add(a, FindingCode::thinTip, FindingLevel::warning, i + 1, judged.san,
+                kThinTipFactor * in.mn);
     }
 
     a.tipShortening = -g.k * in.mn;
@@ -124,28 +116,28 @@ Assessment assessGearPair(const GearPairInput& in, const GearPairGeometry& g) {
         a.c = kNaN;
         for (GearJudgement& judged : a.gears)
             judged.g = judged.rA = kNaN;
-        list.add(FindingCode::noMesh, FindingLevel::error, 0, g.involutalphawt, 0, g.xsum);
+        add(a, FindingCode::noMesh, FindingLevel::error, 0, g.involutalphawt, 0, g.xsum);
         return a;
     }
 
     if (g.epsilonalpha < kContactRatioError)
-        list.add(FindingCode::contactRatio, FindingLevel::error, 0, g.epsilonalpha,
-                 kContactRatioError);
+        add(a, FindingCode::contactRatio, FindingLevel::error, 0, g.epsilonalpha,
+            kContactRatioError);
     else if (g.epsilonalpha < kContactRatioWarning)
-        list.add(FindingCode::contactRatio, FindingLevel::warning, 0, g.epsilonalpha,
-                 kContactRatioWarning);
+        add(a, FindingCode::contactRatio, FindingLevel::warning, 0, g.epsilonalpha,
+            kContactRatioWarning);
 
     // The tips are not shortened, so each tip runs (0.25 + k) mn from the mating root circle;
     // both ways of writing it are taken and the smaller kept.
     a.c = g.a - std::max(g.da1 + g.df2, g.da2 + g.df1) * 0.5;
     if (a.c < 0)
-        list.add(FindingCode::tipClearance, FindingLevel::error, 0, a.c, 0, a.tipShortening);
+        add(a, FindingCode::tipClearance, FindingLevel::error, 0, a.c, 0, a.tipShortening);
     else if (a.c < kClearanceWarningFactor * in.mn)
-        list.add(FindingCode::tipClearance, FindingLevel::warning, 0, a.c,
-                 kClearanceWarningFactor * in.mn, a.tipShortening);
+        add(a, FindingCode::tipClearance, FindingLevel::warning, 0, a.c,
+            kClearanceWarningFactor * in.mn, a.tipShortening);
     else if (-g.k > kShorteningNoteFactor)
-        list.add(FindingCode::tipClearance, FindingLevel::note, 0, a.c, kClearanceFactor * in.mn,
-                 a.tipShortening);
+        add(a, FindingCode::tipClearance, FindingLevel::note, 0, a.c, kClearanceFactor * in.mn,
+            a.tipShortening);
 
     const double lineOfAction = g.a * std::sin(g.alphawt);
     const double rb2 = g.db2 * 0.5;
@@ -155,8 +147,8 @@ Assessment assessGearPair(const GearPairInput& in, const GearPairGeometry& g) {
     for (int i = 0; i < 2; ++i) {
         const GearJudgement& judged = a.gears[static_cast<std::size_t>(i)];
         if (judged.g < 0 || judged.rA < judged.rs)
-            list.add(FindingCode::interference, FindingLevel::error, i + 1, judged.rA, judged.rs,
-                     judged.g);
+            add(a, FindingCode::interference, FindingLevel::error, i + 1, judged.rA, judged.rs,
+                judged.g);
     }
     return a;
 }
