@@ -1,6 +1,9 @@
 #include "cli/cli_messages.h"
 
+#include <cmath>
+
 #include "geometry/printable.h"
+#include "geometry/real_format.h"
 
 namespace kellvor::cli_messages {
 
@@ -19,11 +22,16 @@ std::string usage() {
            "  --output-dir DIR    Zielordner (Vorgabe: aktueller Ordner)\n"
            "  --preview FILE      nur die Vorschau als PNG-Bild schreiben\n"
            "  --preview-size WxH  Bildgröße der Vorschau (Vorgabe 208x194)\n"
+           "  --check             Befunde und Prüfmaße ausgeben, keine Dateien schreiben\n"
+           "  --json FILE         Werte, Befunde und Prüfmaße als JSON in FILE (- für die\n"
+           "                      Standardausgabe) statt der drei Dateien\n"
+           "  --ball D            Messkugeldurchmesser in mm für Md (Vorgabe 1.68·mn)\n"
            "  --help              diese Hilfe\n"
            "  --version           Versionsnummer\n\n"
            "Zahlen im C-Format (Dezimalpunkt), auch als --name=wert.\n"
+           "Befunde (Hinweis, Warnung, Fehler) stehen nach jedem Lauf auf der Fehlerausgabe.\n"
            "Exit-Codes: 0 Erfolg, 1 Dateifehler, 2 Aufruffehler, 3 Werte außerhalb des\n"
-           "Bereichs oder nicht darstellbares Zahnrad\n";
+           "Bereichs oder nicht darstellbares Zahnrad, 4 mit --check: ein Befund ist ein Fehler\n";
 }
 
 std::string missingValue(std::string_view option) {
@@ -32,6 +40,39 @@ std::string missingValue(std::string_view option) {
 
 std::string badValue(std::string_view option, std::string_view value) {
     return "Ungültiger Wert für " + printable(option) + ": \"" + printable(value) + "\"";
+}
+
+std::string notTogether(std::string_view first, std::string_view second) {
+    return std::string(first) + " und " + std::string(second) +
+           " lassen sich nicht zusammen angeben";
+}
+
+std::string bothOnStandardOutput(std::string_view first, std::string_view second) {
+    return std::string(first) + " und " + std::string(second) +
+           " schreiben beide auf die Standardausgabe";
+}
+
+namespace {
+
+std::string range(const BallRange& r) {
+    std::string t;
+    appendReal(t, r.min, 4);
+    if (std::isinf(r.max))
+        return "DM ≥ " + t + " mm";
+    t = t + " ≤ DM ≤ ";
+    appendReal(t, r.max, 4);
+    return t + " mm";
+}
+
+}  // namespace
+
+std::string ballOutOfRange(double DM, const BallRange& gear1, const BallRange& gear2) {
+    std::string t = "Option --ball: eine Messkugel mit DM = ";
+    appendReal(t, DM, 6);
+    return t +
+           " mm berührt die Flanken keines Zahnrads zwischen Evolventenbeginn und Kopfkreis; "
+           "erlaubt ist " +
+           range(gear1) + " für Zahnrad 1 oder " + range(gear2) + " für Zahnrad 2";
 }
 
 std::string unknownOption(std::string_view argument) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "geometry/inspection.h"
+
 namespace kellvor::cli_messages {
 
 // The --help text.
@@ -17,6 +19,15 @@ std::string badValue(std::string_view option, std::string_view value);
 
 // An option that kellvor-cli does not know, or an argument that is no option.
 std::string unknownOption(std::string_view argument);
+
+// Two options that exclude each other.
+std::string notTogether(std::string_view first, std::string_view second);
+
+// Two options that would both write to standard output.
+std::string bothOnStandardOutput(std::string_view first, std::string_view second);
+
+// A --ball diameter (mm) that touches neither gear's drawn involute, with each gear's range.
+std::string ballOutOfRange(double DM, const BallRange& gear1, const BallRange& gear2);
 
 // The line after every usage error.
 inline constexpr std::string_view kSeeHelp = "(--help zeigt die Optionen)";

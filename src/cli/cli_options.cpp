@@ -87,6 +87,18 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
     addValueOption(app, "--preview-size", firstError, [&o](const std::string& text) {
         return parsePreviewSize(text, o.previewWidth, o.previewHeight);
     });
+    // The verdict: findings and inspection dimensions on stdout, or the JSON report.
+    app.add_flag("--check", o.check);
+    addValueOption(app, "--json", firstError, [&o](const std::string& text) {
+        o.jsonFile = text;
+        return true;
+    });
+    addValueOption(app, "--ball", firstError, [&o](const std::string& text) {
+        const auto v = parseReal(text);
+        if (v)
+            o.ballDiameter = v.value;
+        return static_cast<bool>(v);
+    });
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -101,6 +113,11 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
         return {std::nullopt, firstError};
     if (const auto extras = app.remaining(); !extras.empty())
         return {std::nullopt, cli_messages::unknownOption(extras.front())};
+    if (o.previewFile && (o.check || o.jsonFile))
+        return {std::nullopt,
+                cli_messages::notTogether("--preview", o.check ? "--check" : "--json")};
+    if (o.check && o.jsonFile == "-")
+        return {std::nullopt, cli_messages::bothOnStandardOutput("--check", "--json -")};
     return {o, {}};
 }
 

@@ -14,10 +14,11 @@ namespace kellvor {
 
 // Exit codes of kellvor-cli.
 enum ExitCode : int {
-    kExitSuccess = 0,     // all files written, or the picture
-    kExitFileError = 1,   // a file could not be written; earlier files unchanged
-    kExitUsage = 2,       // unknown option or unparsable number
-    kExitOutOfRange = 3,  // values fail the range test or give no drawable gear; nothing written
+    kExitSuccess = 0,       // all files written, or the picture
+    kExitFileError = 1,     // a file could not be written; earlier files unchanged
+    kExitUsage = 2,         // unknown option or unparsable number
+    kExitOutOfRange = 3,    // values fail the range test or give no drawable gear; nothing written
+    kExitFindingError = 4,  // --check: a finding is a Fehler
 };
 
 // What the command line asks for.
@@ -27,6 +28,9 @@ struct CliOptions {
     std::optional<std::string> previewFile;  // --preview: write only this PNG picture
     std::int32_t previewWidth = 208;         // --preview-size W
     std::int32_t previewHeight = 194;        // --preview-size H
+    bool check = false;                      // --check: findings and inspection dimensions
+    std::optional<std::string> jsonFile;     // --json: the JSON report to this file, "-" stdout
+    std::optional<double> ballDiameter;      // --ball: ball diameter for Md, in mm
     bool showHelp = false;
     bool showVersion = false;
 };

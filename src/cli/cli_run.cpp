@@ -8,6 +8,7 @@
 #include "cli/cli_messages.h"
 #include "cli/cli_options.h"
 #include "cli/cli_progress.h"
+#include "cli/cli_verdict.h"
 #include "commands/file_command.h"
 #include "commands/preview_command.h"
 
@@ -76,12 +77,19 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         out << "kellvor-cli " << KELLVOR_VERSION << '\n';
         return kExitSuccess;
     }
-    if (o.previewFile)
-        return runPreview(o, out, err);
+    if (const auto rejected = rejectBall(o, err))
+        return *rejected;
+    if (o.check || o.jsonFile)
+        return runVerdict(o, out, err);
+    if (o.previewFile) {
+        const int code = runPreview(o, out, err);
+        printFindings(o.input, err);
+        return code;
+    }
     const CommandResult result = runFileCommand(o.input, o.outputDir, out, terminalProgress(err));
-    if (!result.ok())
-        return reportFailure(result, err);
-    return kExitSuccess;
+    const int code = result.ok() ? kExitSuccess : reportFailure(result, err);
+    printFindings(o.input, err);
+    return code;
 }
 
 }  // namespace kellvor

@@ -6,11 +6,13 @@
 
 #include "commands/command_messages.h"
 #include "geometry/geometry_report.h"
+#include "geometry/inspection.h"
 #include "outline/gear_outline.h"
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
 #include "output/dxf_writer.h"
 #include "output/free_space.h"
+#include "output/json_report.h"
 #include "output/output_messages.h"
 #include "output/replacement_files.h"
 #include "output/tooth_relay.h"
@@ -70,11 +72,13 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
         return prologue.result;
     const PreparedGear& gear = *prologue.gear;
     const std::string report = formatGeometryReport(input, gear.geometry);
+    const std::string json =
+        request.json ? formatJsonReport(input, gear.geometry, defaultBallDiameter(input.mn)) : "";
     const std::int32_t n = gear.profile.count();
 
     // A drawing of many teeth can take more room than the disk has; finding that out only when
     // the disk is full would cost the time of writing it.
-    if (auto noRoom = checkFreeSpace(dir, maxOutputBytes(report.size(), input.z1, n)))
+    if (auto noRoom = checkFreeSpace(dir, maxOutputBytes(report.size() + json.size(), input.z1, n)))
         return failure(CommandStatus::fileError, std::move(*noRoom));
 
     OutputFiles files(dir, seams.wrap);
@@ -83,6 +87,13 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
         return files.openFailed();
     if (!reportSink->write(report.data(), report.size()))
         return files.writeFailed(kReportFileName, *reportSink);
+    if (request.json) {
+        ByteSink* jsonSink = files.open(kJsonReportFileName);
+        if (jsonSink == nullptr)
+            return files.openFailed();
+        if (!jsonSink->write(json.data(), json.size()))
+            return files.writeFailed(kJsonReportFileName, *jsonSink);
+    }
 
     // The drawing of a large gear is hundreds of megabytes and formatting its numbers is the
     // bulk of the work: this thread formats the drawing while the background writer's thread

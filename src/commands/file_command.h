@@ -29,11 +29,12 @@ struct CommandSeams {
 // and the optional outputs that join the same set of files.
 struct FileRequest {
     GearPairInput input;
+    bool json = false;  // zahnradwerte.json (default ball) joins the set
 };
 
 // Range test, geometry, report, profile, fit and walk; writes zahnradwerte.txt, zahnrad.txt and
-// zahnrad.dxf into dir and the two progress lines to console. On any failure no earlier file in
-// dir is changed and no temporary file is left.
+// zahnrad.dxf (and zahnradwerte.json when asked) into dir and the two progress lines to console. On
+// any failure no earlier file in dir is changed and no temporary file is left.
 CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
                              std::ostream& console, const ProgressCallback& progress = {},
                              const CommandSeams& seams = {});

@@ -21,6 +21,8 @@ inline constexpr double kInvTwoPi = 0.15915494309189535;
 inline constexpr double kStartExponent = 0.3333333333333333;
 // Largest number of Newton updates.
 inline constexpr int kIterationCap = 1000;
+// Tip radius of the generating rack as a multiple of the normal module.
+inline constexpr double kToolTipRadiusFactor = 0.38;
 // Usable involute allowance above the root diameter, times the transverse module.
 inline constexpr double kUsableInvoluteAllowance = 0.4;
 // Largest number of straight elements per flank: 500 points per flank, 1000 per tooth.

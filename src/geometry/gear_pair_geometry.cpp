@@ -1,5 +1,6 @@
 #include "geometry/gear_pair_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -7,16 +8,31 @@
 #include "geometry/constants.h"
 
 namespace kellvor {
+namespace {
+
+double usableInvoluteDiameter(double df, double mt) {
+    return mt * kUsableInvoluteAllowance + df;
+}
+
+// The involute starts at the base circle when that lies outside the usable involute diameter,
+// otherwise at the usable involute diameter.
+double involuteStartRadius(double db, double dNf) {
+    return db > dNf ? db * 0.5 : dNf * 0.5;
+}
+
+}  // namespace
 
 InvoluteIteration solveInvolute(double target) {
     // Newton on f(a) = tan a - a - target, f'(a) = tan^2 a. The start value comes from the
     // series inv(a) ~ a^3 / 3, which lies above the root; f is convex there, so the iterates fall
-    // monotonically and quadratically onto it. At the end rounding makes Newton hop between
-    // neighbouring doubles, so the iteration stops when a step is within 2 ulp or the residual's
-    // magnitude no longer falls, and keeps the iterate with the smallest residual. A negative
-    // target has no real start value: the result is then not a number.
+    // monotonically and quadratically onto it. Beyond about 66 degrees (a measuring ball's centre
+    // can lie there) that start passes pi/2; pi/2 - 1/(target + pi/2) lies above the root too,
+    // since cot e > 1/e - e/3, and the lower start is taken. At the end rounding makes Newton hop
+    // between neighbouring doubles, so the iteration stops when a step is within 2 ulp or the
+    // residual's magnitude no longer falls, and keeps the iterate with the smallest residual. A
+    // negative target has no real start value: the result is then not a number.
     InvoluteIteration it;
-    it.start = std::pow(target * 3, kStartExponent);
+    it.start = std::min(std::pow(target * 3, kStartExponent), kHalfPi - 1 / (target + kHalfPi));
     double alpha = it.start;
     double bestAbs = std::numeric_limits<double>::infinity();
     it.result = std::numeric_limits<double>::quiet_NaN();
@@ -106,11 +122,10 @@ GearPairGeometry computeGearPairGeometry(const GearPairInput& in) {
     g.rb1 = g.db1 * 0.5;
     g.ra1 = g.da1 * 0.5;
     g.rf1 = g.df1 * 0.5;
-    g.dNf = g.mt * kUsableInvoluteAllowance + g.df1;
-    // The involute starts at the base circle when that lies outside the usable involute
-    // diameter, otherwise at the usable involute diameter.
+    g.dNf = usableInvoluteDiameter(g.df1, g.mt);
     g.baseAboveUsable = g.db1 > g.dNf;
-    g.rs1 = g.baseAboveUsable ? g.rb1 : g.dNf * 0.5;
+    g.rs1 = involuteStartRadius(g.db1, g.dNf);
+    g.rs2 = involuteStartRadius(g.db2, usableInvoluteDiameter(g.df2, g.mt));
     return g;
 }
 

@@ -38,18 +38,20 @@ struct GearPairGeometry {
     double dNf = 0;                    // usable involute diameter of gear 1
     bool baseAboveUsable = false;      // db1 > dNf: the involute starts at the base circle
     double rs1 = 0;                    // radius at which the involute flank of gear 1 starts
+    double rs2 = 0;                    // the same for gear 2 (by the same rule)
 };
 
 // Trace of the Newton iteration for the working transverse pressure angle.
 struct InvoluteIteration {
-    double start = 0;                  // start value (3 inv)^(1/3); NaN for a negative target
+    double start = 0;                  // start value (see solveInvolute); NaN for a negative target
     double result = 0;                 // the iterate with the smallest residual; NaN without one
     int updates = 0;                   // number of Newton updates made
     std::array<double, 3> iterates{};  // the start value and the first two updates, as reached
 };
 
-// Solves tan(a) - a = target to the last bits by Newton's method from (3 target)^(1/3): stops
-// when a step is within 2 ulp or the residual stops falling, at most kIterationCap updates.
+// Solves tan(a) - a = target to the last bits by Newton's method from (3 target)^(1/3), or from
+// pi/2 - 1/(target + pi/2) when that is lower (large targets): stops when a step is within 2 ulp
+// or the residual stops falling, at most kIterationCap updates.
 InvoluteIteration solveInvolute(double target);
 
 // Computes the pair's geometry from values that passed validateInput; never fails (NaN propagates).

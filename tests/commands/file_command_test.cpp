@@ -16,8 +16,10 @@
 #include <string>
 
 #include "geometry/geometry_report.h"
+#include "geometry/inspection.h"
 #include "output/block_buffer.h"
 #include "output/dxf_writer.h"
+#include "output/json_report.h"
 #include "output/output_test_util.h"
 #include "output/trace_writer.h"
 #include "support/golden.h"
@@ -121,6 +123,38 @@ TEST_F(FileCommandFolder, SuccessfulRunReplacesAllThree) {
     EXPECT_GT(expected.drawing.size(), 10 * kBlockBytes);
     EXPECT_TRUE(s.at(kDrawingFileName) == expected.drawing);
     EXPECT_TRUE(s.at(kTraceFileName) == expected.trace);
+}
+
+// Asked for, zahnradwerte.json joins the set: written with the three files, and when any file
+// of the set fails (the JSON itself or the drawing after it) no file changes.
+TEST_F(FileCommandFolder, JsonJoinsTheSetAllOrNothing) {
+    seedEarlierRun();
+    writeFile(m_dir / kJsonReportFileName, "json of an earlier run\n");
+    const Snapshot before = snapshot(m_dir);
+    const FileRequest request{test::spurExample(), true};
+    for (const char* failing : {kJsonReportFileName, kDrawingFileName}) {
+        const SinkWrapper wrap = [failing](const std::string& name, ByteSink& file) {
+            const std::size_t limit = name == failing ? 10 : SIZE_MAX;
+            return std::unique_ptr<ByteSink>(new test::FailingForwarder(file, limit));
+        };
+        const CommandResult r = runFileCommand(request, m_dir, m_console, {}, {wrap, {}});
+        EXPECT_EQ(r.status, CommandStatus::fileError);
+        EXPECT_NE(r.message.find(std::string(failing) + "\" kann nicht geschrieben werden"),
+                  std::string::npos)
+            << r.message;
+        EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));
+    }
+
+    ASSERT_EQ(runFileCommand(request, m_dir, m_console).status, CommandStatus::ok);
+    const Snapshot s = snapshot(m_dir);
+    ASSERT_EQ(s.size(), 4u);
+    const GearPairGeometry g = computeGearPairGeometry(request.input);
+    EXPECT_EQ(s.at(kJsonReportFileName),
+              formatJsonReport(request.input, g, defaultBallDiameter(request.input.mn)));
+    EXPECT_EQ(s.at(kReportFileName), formatGeometryReport(request.input, g));
+    // Without the request the set stays three files and leaves the JSON alone.
+    ASSERT_EQ(runFileCommand(test::spurExample(), m_dir, m_console).status, CommandStatus::ok);
+    EXPECT_EQ(snapshot(m_dir).at(kJsonReportFileName), s.at(kJsonReportFileName));
 }
 
 // One way for the command to fail, and what it must report.

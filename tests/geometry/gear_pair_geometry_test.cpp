@@ -76,6 +76,24 @@ TEST(SolveInvolute, ResultIsTheRootToTheLastBits) {
     EXPECT_EQ(solveInvolute(0.0).result, 0.0);
 }
 
+// Large targets, as the centre of a large measuring ball gives, lie near a right angle where
+// the cube-root start would pass pi/2: the result is still the root, found by bisection in
+// extended precision.
+TEST(SolveInvolute, LargeTargetsNearARightAngle) {
+    for (double target = 0.05; target < 1e4; target *= 1.37) {
+        long double lo = 0, hi = 1.5707963267948966L;
+        for (int i = 0; i < 200; ++i) {
+            const long double mid = (lo + hi) / 2;
+            ((std::tan(mid) - mid) < target ? lo : hi) = mid;
+        }
+        const InvoluteIteration it = solveInvolute(target);
+        const double ulp = std::nextafter(it.result, 2.0) - it.result;
+        // Near pi/2 the residual's slope tan^2 is large: the root is well conditioned there.
+        EXPECT_LE(std::fabs(static_cast<double>(it.result - lo)), 4 * ulp) << target;
+        EXPECT_LE(it.updates, 12) << target;
+    }
+}
+
 TEST(ComputeGearPairGeometry, IterationExampleQuantities) {
     const GearPairGeometry g = computeGearPairGeometry(pair(20, 40, 2, 20, 10, 0.2, 0.1));
     EXPECT_EQ(printed(g.a), "61.506");
@@ -102,6 +120,19 @@ TEST(ComputeGearPairGeometry, CentreDistanceFromTheExactWorkingPressureAngle) {
         computeGearPairGeometry(pair(18, 128, 50, 20, 0, -0.275, -0.238));
     EXPECT_EQ(printed(large.a), "3623.61");
     EXPECT_EQ(printed(large.alphawt * kRadToDeg), "18.8201");
+}
+
+// rs2 is what rs1 is for the pair seen from gear 2.
+TEST(ComputeGearPairGeometry, InvoluteStartOfGearTwoIsThatOfTheSwappedPair) {
+    for (const int z1 : {4, 17, 35, 36, 200})
+        for (const int z2 : {4, 30, 40, 1000})
+            for (const double beta : {0.0, 20.0, 30.0})
+                for (const double x : {-0.5, 0.0, 0.5}) {
+                    const GearPairInput in = pair(z1, z2, 3, 20, beta, -x, x);
+                    EXPECT_EQ(computeGearPairGeometry(in).rs2,
+                              computeGearPairGeometry(swappedInput(in)).rs1)
+                        << z1 << " " << z2 << " " << beta << " " << x;
+                }
 }
 
 // Without a shift sum the pair runs at its reference centre distance, exactly: the working

@@ -1,0 +1,49 @@
+// The pair's values, findings and inspection dimensions as JSON for scripts and spreadsheets.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "geometry/assessment.h"
+#include "geometry/gear_pair_geometry.h"
+#include "geometry/gear_pair_input.h"
+#include "geometry/inspection.h"
+
+namespace kellvor {
+
+// File name of the JSON report in the output folder.
+inline constexpr const char* kJsonReportFileName = "zahnradwerte.json";
+
+// Value of the JSON member "format".
+inline constexpr std::string_view kJsonFormat = "kellvor/1";
+
+// The pair's mesh check as the JSON report carries it; empty until the pair's placement and mesh
+// check are computed here (then "mesh" is null).
+struct JsonMeshRecord {};
+
+// One quantity of the report under its stable key.
+struct JsonGeometryKey {
+    std::string_view key;   // snake-case symbol, e.g. "alpha_wt_deg"
+    std::string_view unit;  // "mm", "deg", "rad" or "1"
+    double (*value)(const GearPairInput&, const GearPairGeometry&);  // the reported value
+};
+
+// Every quantity of zahnradwerte.txt in report order, except the base/usable comparison, which
+// the JSON carries as the boolean "base_above_usable" after "involute_alpha_wt".
+std::span<const JsonGeometryKey> jsonGeometryKeys();
+
+// The JSON document (two-space indent, LF, UTF-8): format, input, geometry, findings with their
+// German texts, inspection and mesh. Reals in the shortest form that reads back exactly;
+// not-a-number is null.
+std::string formatJsonReport(const GearPairInput& input, const GearPairGeometry& geometry,
+                             const Assessment& assessment, const InspectionDimensions& inspection,
+                             const std::optional<JsonMeshRecord>& mesh = std::nullopt);
+
+// The JSON document of a pair that passed validateInput, judged from its geometry, with the
+// inspection dimensions for ball diameter DM.
+std::string formatJsonReport(const GearPairInput& input, const GearPairGeometry& geometry,
+                             double DM);
+
+}  // namespace kellvor
