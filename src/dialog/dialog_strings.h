@@ -43,6 +43,11 @@ inline constexpr char kCurrentFolder[] = "aktueller Arbeitsordner";
 inline constexpr char kChooseFolder[] = "Zielordner…";
 inline constexpr char kChooseFolderTitle[] = "Zielordner wählen";
 inline constexpr char kDefaults[] = "Standardwerte";
+// The findings under the buttons.
+inline constexpr char kFindingsName[] = "Befunde";
+inline constexpr char kNoFindings[] = "Keine Auffälligkeiten";
+inline constexpr char kFindingsNeedValidFields[] =
+    "Befunde erst, wenn alle Felder gültig sind (rot markierte berichtigen).";
 // Tooltip of a field whose value is fine: its allowed range follows.
 inline constexpr char kAllowedRange[] = "erlaubt: ";
 

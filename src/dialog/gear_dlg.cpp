@@ -24,10 +24,12 @@
 #include "commands/file_command.h"
 #include "commands/preview_command.h"
 #include "dialog/dialog_strings.h"
+#include "dialog/findings_list.h"
 #include "dialog/info_dlg.h"
 #include "dialog/options_panel.h"
 #include "dialog/preview_frame.h"
 #include "dialog/preview_scheduler.h"
+#include "geometry/assessment.h"
 #include "geometry/input_validation.h"
 
 // The icons live in a resource compiled into this static library; registering it by name keeps
@@ -105,6 +107,7 @@ CGearDlg::CGearDlg(QWidget* parent) : QDialog(parent) {
     writeFields();
     for (std::size_t i = 0; i < kFieldCount; ++i)
         markField(i, std::nullopt);
+    updateFindings();
     m_fields[0]->setFocus(Qt::OtherFocusReason);
 }
 
@@ -159,6 +162,12 @@ void CGearDlg::buildLayout() {
     for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
+    // The findings under the buttons, as wide as the preview.
+    m_findings = new FindingsList(this);
+    m_findings->setFixedWidth(m_preview->width());
+    m_findings->setMinimumHeight(fontMetrics().height() * 6);
+    grid->addWidget(m_findings, 9, 3, Qt::AlignTop);
+
     // The advanced options under the fields; the tab order goes on into them.
     m_options = new OptionsPanel(this);
     grid->addWidget(m_options, 9, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
@@ -206,6 +215,7 @@ void CGearDlg::markField(std::size_t step, const std::optional<std::string>& ref
 
 void CGearDlg::checkField(std::size_t step) {
     markField(step, checkFieldText(step, m_fields[step]->text().toStdString(), kFieldFormat));
+    updateFindings();
     // A picture of values that are no longer in the fields is never shown.
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         if (fieldRefused(i)) {
@@ -219,6 +229,18 @@ void CGearDlg::checkField(std::size_t step) {
     if (exchangeFields(fieldTexts(), input, kFieldFormat) || !validateInput(input))
         return;
     m_scheduler->request(input, m_preview->deviceClientSize());
+}
+
+void CGearDlg::updateFindings() {
+    // Judging a pair takes a microsecond: the list follows every keystroke directly.
+    GearPairInput input = m_input;
+    bool valid = !exchangeFields(fieldTexts(), input, kFieldFormat) && validateInput(input);
+    for (std::size_t i = 0; i < kFieldCount && valid; ++i)
+        valid = !fieldRefused(i);
+    if (valid)
+        m_findings->show(assessGearPair(input));
+    else
+        m_findings->showRefusedFields();
 }
 
 bool CGearDlg::readFields() {

@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace kellvor {
 
+class FindingsList;
 class OptionsPanel;
 class PreviewFrame;
 class PreviewScheduler;
@@ -48,6 +49,7 @@ class CGearDlg : public QDialog {
     PreviewFrame* previewFrame() const { return m_preview; }
     QLabel* statusLine() const { return m_status; }
     OptionsPanel* optionsPanel() const { return m_options; }
+    FindingsList* findingsList() const { return m_findings; }
     PreviewScheduler* previewScheduler() const { return m_scheduler; }
 
     // Whether a field's text is refused as it stands (it shows a red frame then).
@@ -85,6 +87,8 @@ class CGearDlg : public QDialog {
     // Checks one field as it is typed: red frame and tooltip when refused, and when all fields
     // are valid the preview is redrawn after a pause.
     void checkField(std::size_t step);
+    // Judges the values in the fields: the findings list follows every valid change at once.
+    void updateFindings();
     // Marks a field refused (with the message as tooltip) or valid (with its range as tooltip).
     void markField(std::size_t step, const std::optional<std::string>& refusal);
     // Shows one line in the status line, elided in the middle when too long.
@@ -102,6 +106,7 @@ class CGearDlg : public QDialog {
     GearPairInput m_input;
     ProgressTiming m_timing;
     OptionsPanel* m_options = nullptr;
+    FindingsList* m_findings = nullptr;
     PreviewScheduler* m_scheduler = nullptr;
     bool m_busy = false;
     std::array<QLineEdit*, kFieldCount> m_fields{};

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "dialog/findings_list.h"
 #include "dialog/options_panel.h"
 #include "dialog/preview_scheduler.h"
 #include "dialog_driver.h"
@@ -28,6 +29,8 @@ class GearDlgLiveTest : public QObject, private DialogDriver {
     void optionsSurviveARestartAndDefaultsRestoreThem();
     void chosenFolderReceivesTheFiles();
     void previewHasTheDevicePixelsOfTheFrame();
+    void findingsFollowTheValues_data();
+    void findingsFollowTheValues();
 };
 
 // Whether the field is drawn with a red frame (some clearly red pixel on its edge).
@@ -168,6 +171,42 @@ void GearDlgLiveTest::previewHasTheDevicePixelsOfTheFrame() {
     const QImage shown =
         m_dlg->previewFrame()->grab(m_dlg->previewFrame()->contentsRect()).toImage();
     QCOMPARE(shown.size(), picture.size());
+}
+
+void GearDlgLiveTest::findingsFollowTheValues_data() {
+    QTest::addColumn<QStringList>("texts");  // z1, x1, x2 as typed
+    QTest::addColumn<bool>("allClear");
+    QTest::addColumn<QStringList>("expected");  // parts of the lines shown
+    QTest::newRow("good pair") << QStringList{"17", "0", "0"} << true
+                               << QStringList{"Keine Auffälligkeiten"};
+    QTest::newRow("undercut pinion")
+        << QStringList{"10", "0", "0"} << false
+        << QStringList{"Zahnrad 1 wird beim Verzahnen unterschnitten", "Eingriffsstörung"};
+    QTest::newRow("pointed pinion")
+        << QStringList{"4", "0,5", "0"} << false << QStringList{"Zahnrad 1 wird spitz"};
+    // A Hinweis is listed, but the pair counts as without findings.
+    QTest::newRow("note only") << QStringList{"40", "0,5", "0,5"} << true
+                               << QStringList{"Kopfspiel", "Keine Auffälligkeiten"};
+}
+
+void GearDlgLiveTest::findingsFollowTheValues() {
+    QFETCH(QStringList, texts);
+    QFETCH(bool, allClear);
+    QFETCH(QStringList, expected);
+    type(0, texts[0]);
+    type(5, texts[1]);
+    type(6, texts[2]);
+    FindingsList* list = m_dlg->findingsList();
+    QCOMPARE(list->allClear(), allClear);
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text();
+    for (const QString& part : expected)
+        QVERIFY2(shown.join('|').contains(part), qPrintable(shown.join('|')));
+    // While a field is refused there is nothing to judge.
+    type(0, "3");
+    QVERIFY(!list->allClear());
+    QCOMPARE(list->count(), 1);
 }
 
 }  // namespace kellvor
