@@ -27,6 +27,8 @@ struct CliOptions {
     std::optional<std::string> previewFile;  // --preview: write only this PNG picture
     std::int32_t previewWidth = 208;         // --preview-size W
     std::int32_t previewHeight = 194;        // --preview-size H
+    double backlash = 0;                     // --backlash JN: normal backlash in mm
+    bool pair = false;                       // --pair: gear 2, the assembly and the mesh check
     bool showHelp = false;
     bool showVersion = false;
 };

@@ -8,6 +8,7 @@
 #include "cli/cli_messages.h"
 #include "cli/cli_options.h"
 #include "cli/cli_progress.h"
+#include "commands/command_messages.h"
 #include "commands/file_command.h"
 #include "commands/preview_command.h"
 
@@ -48,8 +49,9 @@ ProgressCallback terminalProgress(std::ostream& err) {
 }
 
 int runPreview(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    const PreviewResult preview =
-        runPreviewCommand(o.input, o.previewWidth, o.previewHeight, out, terminalProgress(err));
+    const PreviewResult preview = runPreviewCommand(
+        PreviewRequest{o.input, o.previewWidth, o.previewHeight, o.backlash, o.pair}, out,
+        terminalProgress(err));
     if (!preview.result.ok())
         return reportFailure(preview.result, err);
     const CommandResult written = writePreviewPicture(preview.image, *o.previewFile);
@@ -78,9 +80,14 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
     }
     if (o.previewFile)
         return runPreview(o, out, err);
-    const CommandResult result = runFileCommand(o.input, o.outputDir, out, terminalProgress(err));
+    const CommandResult result = runFileCommand(FileRequest{o.input, o.backlash, o.pair},
+                                                o.outputDir, out, terminalProgress(err));
     if (!result.ok())
         return reportFailure(result, err);
+    // The files are what was asked for; teeth that interfere are said, not refused.
+    if (result.mesh && result.mesh->interferencePhi1)
+        err << cli_messages::kProgramPrefix
+            << messages::interference(*result.mesh->interferencePhi1) << '\n';
     return kExitSuccess;
 }
 
