@@ -164,25 +164,27 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
     const std::string report = formatGeometryReport(input, g);
     const std::int32_t n = gear.profile.count();
 
-    // The pair is measured before anything is written: its report joins the set.
-    std::optional<MeshCheck> mesh;
-    std::string meshReport;
     AssemblyDrawing assembly;
     std::uint64_t needed = maxOutputBytes(report.size(), input.z1, n);
     if (request.pair) {
-        const PreparedGear& gear2 = *prologue.gear2;
-        assembly = assemblyDrawing(g, input.mn, gear.outline(), gear2.outline());
-        mesh = checkMesh(MeshSetup{gear.outline(), gear2.outline(), g.a, g.dw2 / 2, input.mn,
-                                   request.backlash, nominalCircularBacklash(g, request.backlash)});
-        meshReport = formatMeshReport(g.a, *mesh);
-        needed += maxOutputBytes(meshReport.size(), input.z2, n) +
+        assembly = assemblyDrawing(g, input.mn, gear.outline(), prologue.gear2->outline());
+        needed += maxOutputBytes(maxMeshReportBytes(), input.z2, n) +
                   maxDocumentBytes(assemblySetup(assembly));
     }
-
     // A drawing of many teeth can take more room than the disk has; finding that out only when
     // the disk is full would cost the time of writing it.
     if (auto noRoom = checkFreeSpace(dir, needed))
         return failure(CommandStatus::fileError, std::move(*noRoom));
+
+    // The pair is measured before anything is written: its report joins the set.
+    std::optional<MeshCheck> mesh;
+    std::string meshReport;
+    if (request.pair) {
+        mesh =
+            checkMesh(MeshSetup{gear.outline(), prologue.gear2->outline(), g.a, g.dw2 / 2, input.mn,
+                                request.backlash, nominalCircularBacklash(g, request.backlash)});
+        meshReport = formatMeshReport(g.a, *mesh);
+    }
 
     OutputFiles files(dir, seams.wrap);
     ByteSink* reportSink = files.open(kReportFileName);

@@ -34,3 +34,14 @@ std::string formatMeshReport(double a, const MeshCheck& check) {
 }
 
 }  // namespace kellvor
+
+namespace kellvor {
+
+std::uint64_t maxMeshReportBytes() {
+    // Six significant digits take at most 13 characters, as in -1.23457e-300.
+    constexpr double kLongest = -1.23457e-300;
+    const MeshCheck longest{kLongest, kLongest, kLongest, kLongest, kLongest, kLongest, kLongest};
+    return formatMeshReport(kLongest, longest).size();
+}
+
+}  // namespace kellvor

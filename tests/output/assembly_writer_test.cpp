@@ -197,6 +197,7 @@ TEST(MeshReport, LabelsAndSixDigits) {
     EXPECT_NE(text.find("jt min=nan\nVerdrehflankenspiel jt max=nan\n"), std::string::npos);
     EXPECT_NE(text.find("Kopfspiel c2=-0.0123457\n"), std::string::npos);
     EXPECT_TRUE(text.ends_with("Eingriffsstoerung=bei phi1=21.3333\n"));
+    EXPECT_LE(text.size(), maxMeshReportBytes());
 }
 
 }  // namespace
