@@ -99,6 +99,14 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
             o.ballDiameter = v.value;
         return static_cast<bool>(v);
     });
+    // The pair and its backlash; the backlash's range is tested with the other values.
+    app.add_flag("--pair", o.pair);
+    addValueOption(app, "--backlash", firstError, [&o](const std::string& text) {
+        const auto v = parseReal(text);
+        if (v)
+            o.backlash = v.value;
+        return static_cast<bool>(v);
+    });
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -31,6 +31,8 @@ struct CliOptions {
     bool check = false;                      // --check: findings and inspection dimensions
     std::optional<std::string> jsonFile;     // --json: the JSON report to this file, "-" stdout
     std::optional<double> ballDiameter;      // --ball: ball diameter for Md, in mm
+    double backlash = 0;                     // --backlash JN: normal backlash in mm
+    bool pair = false;                       // --pair: gear 2, the assembly and the mesh check
     bool showHelp = false;
     bool showVersion = false;
 };

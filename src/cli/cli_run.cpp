@@ -9,6 +9,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_progress.h"
 #include "cli/cli_verdict.h"
+#include "commands/command_messages.h"
 #include "commands/file_command.h"
 #include "commands/preview_command.h"
 
@@ -49,8 +50,9 @@ ProgressCallback terminalProgress(std::ostream& err) {
 }
 
 int runPreview(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    const PreviewResult preview =
-        runPreviewCommand(o.input, o.previewWidth, o.previewHeight, out, terminalProgress(err));
+    const PreviewResult preview = runPreviewCommand(
+        PreviewRequest{o.input, o.previewWidth, o.previewHeight, o.backlash, o.pair}, out,
+        terminalProgress(err));
     if (!preview.result.ok())
         return reportFailure(preview.result, err);
     const CommandResult written = writePreviewPicture(preview.image, *o.previewFile);
@@ -86,8 +88,13 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         printFindings(o.input, err);
         return code;
     }
-    const CommandResult result = runFileCommand(o.input, o.outputDir, out, terminalProgress(err));
+    const CommandResult result = runFileCommand(FileRequest{o.input, o.backlash, o.pair},
+                                                o.outputDir, out, terminalProgress(err));
     const int code = result.ok() ? kExitSuccess : reportFailure(result, err);
+    // The files are what was asked for; teeth that interfere are said, not refused.
+    if (result.mesh && result.mesh->interferencePhi1)
+        err << cli_messages::kProgramPrefix
+            << messages::interference(*result.mesh->interferencePhi1) << '\n';
     printFindings(o.input, err);
     return code;
 }

@@ -1,5 +1,7 @@
 #include "commands/command_messages.h"
 
+#include "geometry/backlash.h"
+#include "geometry/input_fields.h"
 #include "geometry/printable.h"
 #include "geometry/real_format.h"
 
@@ -7,6 +9,39 @@ namespace kellvor::messages {
 
 std::string outOfRange(const RangeViolation& violation, DecimalMark mark) {
     return std::string(kRangeWarningText) + "\n" + describeRangeViolation(violation, mark);
+}
+
+std::string backlashOutOfRange(double jn, double mn, DecimalMark mark) {
+    std::string text(kRangeWarningText);
+    text += "\nFeld \"Flankenspiel jn\": erlaubt ist ";
+    text += formatBound(0.0, mark);
+    text += " ≤ jn < ";
+    text += formatBound(kMaxBacklashFactor * mn, mark);
+    text += " mm (halber Normalmodul), eingegeben ";
+    text += formatBound(jn, mark);
+    return text;
+}
+
+std::string noWorkingAngle(const GearPairInput& input) {
+    std::string text =
+        "Für z1 = " + std::to_string(input.z1) + ", z2 = " + std::to_string(input.z2) + ", x1 = ";
+    appendReal(text, input.x1, 6);
+    text += " und x2 = ";
+    appendReal(text, input.x2, 6);
+    text +=
+        " gibt es keinen Betriebseingriffswinkel: die Summe der Profilverschiebungen ist zu "
+        "klein, das Radpaar lässt sich nicht zusammensetzen (größere Profilverschiebungen oder "
+        "mehr Zähne wählen).";
+    return text;
+}
+
+std::string interference(double phi1Degrees) {
+    std::string text = "Eingriffsstörung: bei phi1 = ";
+    appendReal(text, phi1Degrees, 6);
+    text +=
+        " Grad durchdringen sich die Zähne in jeder Stellung von Zahnrad 2 (siehe "
+        "eingriff.txt).";
+    return text;
 }
 
 std::string notDrawable(int gear, std::int32_t z, double x, OutlineDefect defect) {

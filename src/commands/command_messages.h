@@ -28,6 +28,15 @@ inline constexpr std::string_view kCancelled = "Abgebrochen.";
 // The warning of a failed range test, then the field and its range.
 std::string outOfRange(const RangeViolation& violation, DecimalMark mark = DecimalMark::point);
 
+// The warning of a failed range test for the normal backlash jn, then its field and range.
+std::string backlashOutOfRange(double jn, double mn, DecimalMark mark = DecimalMark::point);
+
+// Why the pair of input cannot be placed: it has no working pressure angle.
+std::string noWorkingAngle(const GearPairInput& input);
+
+// The teeth interfere at the step phi1 (degrees of gear 1): the files record it.
+std::string interference(double phi1Degrees);
+
 // Why the outline of gear `gear` (tooth count z, shift x) cannot be drawn.
 std::string notDrawable(int gear, std::int32_t z, double x, OutlineDefect defect);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geometry/input_validation.h"
+#include "outline/mesh_check.h"
 #include "outline/progress.h"
 
 namespace kellvor {
@@ -23,9 +24,10 @@ enum class CommandStatus {
 // The outcome with a German message for the user (empty on success).
 struct CommandResult {
     CommandStatus status = CommandStatus::ok;
-    std::string message;                      // names the file and the reason, or the field
-    std::optional<RangeViolation> violation;  // set for outOfRange
-    std::vector<std::string> files;           // the files written, by name, on success
+    std::string message;                           // names the file and the reason, or the field
+    std::optional<RangeViolation> violation;       // set for outOfRange of one of the eight values
+    std::optional<MeshCheck> mesh = std::nullopt;  // the pair's mesh check, when it was written
+    std::vector<std::string> files;                // the files written, by name, on success
 
     bool ok() const { return status == CommandStatus::ok; }
 };

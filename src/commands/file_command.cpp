@@ -5,14 +5,18 @@
 #include <vector>
 
 #include "commands/command_messages.h"
+#include "geometry/backlash.h"
 #include "geometry/geometry_report.h"
 #include "geometry/inspection.h"
 #include "outline/gear_outline.h"
+#include "output/assembly_writer.h"
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
+#include "output/dxf_document.h"
 #include "output/dxf_writer.h"
 #include "output/free_space.h"
 #include "output/json_report.h"
+#include "output/mesh_report.h"
 #include "output/output_messages.h"
 #include "output/replacement_files.h"
 #include "output/tooth_relay.h"
@@ -26,6 +30,12 @@ constexpr std::size_t kBlocksInUse = 6;
 
 // The output files of one run: each a temporary file, seen by the writers through a sink that
 // a test may have wrapped.
+// The result of a run stopped through the progress callback.
+CommandResult cancelledResult() {
+    return failure(CommandStatus::cancelled,
+                   messages::joined(messages::kCancelled, messages::kNothingWritten));
+}
+
 class OutputFiles {
   public:
     OutputFiles(const std::filesystem::path& dir, const SinkWrapper& wrap)
@@ -61,25 +71,129 @@ class OutputFiles {
     std::vector<std::string> m_names;
 };
 
+// Walks gear into its trace and drawing as one tooth stream; the failure, or nothing. The
+// console line (gear 1 only) goes out between opening the two files.
+std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& gear,
+                                       const char* traceName, const char* drawingName,
+                                       std::ostream* console, const ProgressCallback& progress,
+                                       std::int64_t done, std::int64_t total) {
+    // The drawing of a large gear is hundreds of megabytes and formatting its numbers is the
+    // bulk of the work: this thread formats the drawing while the background writer's thread
+    // writes its blocks (the bench's single-threaded row shows what that buys), and the trace is
+    // formatted and written on a thread of its own (the relay below).
+    BackgroundWriter background(kBlockBytes, kBlocksInUse);
+    ByteSink* traceSink = files.open(traceName);
+    if (traceSink == nullptr)
+        return files.openFailed();
+    OutlineTraceWriter trace(*traceSink);
+    trace.open();
+    if (console != nullptr)
+        *console << messages::kWritingDrawing << std::endl;
+
+    ByteSink* drawingSink = files.open(drawingName);
+    if (drawingSink == nullptr)
+        return files.openFailed();
+    DxfOutlineWriter drawing(*drawingSink, &background);
+    drawing.open();
+
+    // Each tooth goes to both files the moment it is built; the walk stops at the first write
+    // that fails, since nothing of this run will be kept then. The trace relay's thread formats
+    // the trace while this thread formats the drawing.
+    ToothRelay traceRelay([&trace](const OutlineTooth& tooth) { return trace.writeTooth(tooth); });
+    bool cancelled = false;
+    walkGearOutline(gear.profile, gear.arc, gear.seen.z1, [&](const OutlineTooth& tooth) {
+        const bool traced = traceRelay.push(tooth);
+        const bool drawn = drawing.writeTooth(tooth);
+        if (!traced || !drawn)
+            return false;
+        if (progress && !progress(done + tooth.index + 1, total)) {
+            cancelled = true;
+            return false;
+        }
+        return true;
+    });
+    const bool traced = traceRelay.finish();
+    if (cancelled)
+        return cancelledResult();
+    if (!traced)
+        return files.writeFailed(traceName, *traceSink);
+    if (!drawing.close())
+        return files.writeFailed(drawingName, *drawingSink);
+    if (!trace.close())
+        return files.writeFailed(traceName, *traceSink);
+    return std::nullopt;
+}
+
+// The pair's own files: the assembly drawing and the mesh check's report.
+std::optional<CommandResult> writePairFiles(OutputFiles& files, const AssemblyDrawing& assembly,
+                                            const std::string& meshReport,
+                                            const ProgressCallback& progress, std::int64_t done,
+                                            std::int64_t total) {
+    BackgroundWriter background(kBlockBytes, kBlocksInUse);
+    ByteSink* assemblySink = files.open(kAssemblyFileName);
+    if (assemblySink == nullptr)
+        return files.openFailed();
+    DxfDocumentWriter document(*assemblySink, &background);
+    bool cancelled = false;
+    ProgressCallback assemblyProgress;
+    if (progress) {
+        assemblyProgress = [&](std::int64_t teeth, std::int64_t) {
+            cancelled = !progress(done + teeth, total);
+            return !cancelled;
+        };
+    }
+    const bool written = writeAssembly(document, assembly, assemblyProgress);
+    if (cancelled)
+        return cancelledResult();
+    if (!written)
+        return files.writeFailed(kAssemblyFileName, *assemblySink);
+    ByteSink* meshSink = files.open(kMeshReportFileName);
+    if (meshSink == nullptr)
+        return files.openFailed();
+    if (!meshSink->write(meshReport.data(), meshReport.size()))
+        return files.writeFailed(kMeshReportFileName, *meshSink);
+    return std::nullopt;
+}
+
 }  // namespace
 
 CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
                              std::ostream& console, const ProgressCallback& progress,
                              const CommandSeams& seams) {
     const GearPairInput& input = request.input;
-    Prologue prologue = runPrologue(input, console, messages::kNothingWritten, seams.fit);
+    Prologue prologue = runPrologue(PrologueRequest{input, request.backlash, request.pair}, console,
+                                    messages::kNothingWritten, seams.fit);
     if (!prologue.gear)
         return prologue.result;
     const PreparedGear& gear = *prologue.gear;
-    const std::string report = formatGeometryReport(input, gear.geometry);
-    const std::string json =
-        request.json ? formatJsonReport(input, gear.geometry, defaultBallDiameter(input.mn)) : "";
+    const GearPairGeometry& g = gear.geometry;
+    const std::string report = formatGeometryReport(input, g);
     const std::int32_t n = gear.profile.count();
 
+    AssemblyDrawing assembly;
+    std::uint64_t needed = maxOutputBytes(report.size(), input.z1, n) + kMaxJsonReportBytes;
+    if (request.pair) {
+        assembly = assemblyDrawing(g, input.mn, gear.outline(), prologue.gear2->outline());
+        needed += maxOutputBytes(maxMeshReportBytes(), input.z2, n) +
+                  maxDocumentBytes(assemblySetup(assembly));
+    }
     // A drawing of many teeth can take more room than the disk has; finding that out only when
     // the disk is full would cost the time of writing it.
-    if (auto noRoom = checkFreeSpace(dir, maxOutputBytes(report.size() + json.size(), input.z1, n)))
+    if (auto noRoom = checkFreeSpace(dir, needed))
         return failure(CommandStatus::fileError, std::move(*noRoom));
+
+    // The pair is measured before anything is written: its report joins the set.
+    std::optional<MeshCheck> mesh;
+    std::string meshReport;
+    if (request.pair) {
+        mesh =
+            checkMesh(MeshSetup{gear.outline(), prologue.gear2->outline(), g.a, g.dw2 / 2, input.mn,
+                                request.backlash, nominalCircularBacklash(g, request.backlash)});
+        meshReport = formatMeshReport(g.a, *mesh);
+    }
+    const std::string json =
+        request.json ? formatJsonReport(input, g, defaultBallDiameter(input.mn), request.backlash, mesh)
+                     : "";
 
     OutputFiles files(dir, seams.wrap);
     ByteSink* reportSink = files.open(kReportFileName);
@@ -95,52 +209,24 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
             return files.writeFailed(kJsonReportFileName, *jsonSink);
     }
 
-    // The drawing of a large gear is hundreds of megabytes and formatting its numbers is the
-    // bulk of the work: this thread formats the drawing while the background writer's thread
-    // writes its blocks (the bench's single-threaded row shows what that buys), and the trace is
-    // formatted and written on a thread of its own (see the walk below).
-    BackgroundWriter background(kBlockBytes, kBlocksInUse);
-    ByteSink* traceSink = files.open(kTraceFileName);
-    if (traceSink == nullptr)
-        return files.openFailed();
-    OutlineTraceWriter trace(*traceSink);
-    trace.open();
-    console << messages::kWritingDrawing << std::endl;
-
-    ByteSink* drawingSink = files.open(kDrawingFileName);
-    if (drawingSink == nullptr)
-        return files.openFailed();
-    DxfOutlineWriter drawing(*drawingSink, &background);
-    drawing.open();
-
-    // Each tooth goes to both files the moment it is built; the walk stops at the first write
-    // that fails, since nothing of this run will be kept then. The trace relay's thread formats
-    // the trace while this thread formats the drawing.
-    ToothRelay traceRelay([&trace](const OutlineTooth& tooth) { return trace.writeTooth(tooth); });
-    bool cancelled = false;
-    const std::int64_t total = input.z1;
-    walkGearOutline(gear.profile, gear.arc, input.z1, [&](const OutlineTooth& tooth) {
-        const bool traced = traceRelay.push(tooth);
-        const bool drawn = drawing.writeTooth(tooth);
-        if (!traced || !drawn)
-            return false;
-        if (progress && !progress(std::int64_t{tooth.index} + 1, total)) {
-            cancelled = true;
-            return false;
-        }
-        return true;
-    });
-    const bool traced = traceRelay.finish();
-    if (cancelled)
-        return failure(CommandStatus::cancelled,
-                       messages::joined(messages::kCancelled, messages::kNothingWritten));
-    if (!traced)
-        return files.writeFailed(kTraceFileName, *traceSink);
-    if (!drawing.close())
-        return files.writeFailed(kDrawingFileName, *drawingSink);
-    if (!trace.close())
-        return files.writeFailed(kTraceFileName, *traceSink);
-    return files.commit();
+    // For the pair the teeth of both gears are walked twice: once for their own files, once for
+    // the assembly.
+    const std::int64_t teeth = std::int64_t{input.z1} + (request.pair ? input.z2 : 0);
+    const std::int64_t total = request.pair ? 2 * teeth : teeth;
+    if (auto failed =
+            writeGear(files, gear, kTraceFileName, kDrawingFileName, &console, progress, 0, total))
+        return std::move(*failed);
+    if (request.pair) {
+        if (auto failed = writeGear(files, *prologue.gear2, kGear2TraceFileName,
+                                    kGear2DrawingFileName, nullptr, progress, input.z1, total))
+            return std::move(*failed);
+        if (auto failed = writePairFiles(files, assembly, meshReport, progress, teeth, total))
+            return std::move(*failed);
+    }
+    CommandResult result = files.commit();
+    if (result.ok())
+        result.mesh = mesh;
+    return result;
 }
 
 }  // namespace kellvor

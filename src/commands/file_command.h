@@ -29,12 +29,16 @@ struct CommandSeams {
 // and the optional outputs that join the same set of files.
 struct FileRequest {
     GearPairInput input;
-    bool json = false;  // zahnradwerte.json (default ball) joins the set
+    double backlash = 0;  // normal backlash jn in mm: thins the flanks of both gears
+    bool pair = false;    // also zahnrad2.txt, zahnrad2.dxf, zahnradpaar.dxf and eingriff.txt
+    bool json = false;    // zahnradwerte.json (default ball) joins the set
 };
 
 // Range test, geometry, report, profile, fit and walk; writes zahnradwerte.txt, zahnrad.txt and
-// zahnrad.dxf (and zahnradwerte.json when asked) into dir and the two progress lines to console. On
-// any failure no earlier file in dir is changed and no temporary file is left.
+// zahnrad.dxf into dir (for the pair also gear 2's trace and drawing, the assembly and the mesh
+// check, whose record the result carries; zahnradwerte.json when asked) and the two progress
+// lines to console. On any failure
+// no earlier file in dir is changed and no temporary file is left.
 CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
                              std::ostream& console, const ProgressCallback& progress = {},
                              const CommandSeams& seams = {});

@@ -19,11 +19,28 @@ struct PreviewResult {
     RgbImage image;
 };
 
+// What the preview is asked to draw.
+struct PreviewRequest {
+    GearPairInput input;
+    std::int32_t width = 208;  // picture size in pixels
+    std::int32_t height = 194;
+    double backlash = 0;  // normal backlash jn in mm: thins the flanks of both gears
+    bool pair = false;    // both gears, antialiased (paintPairPicture), instead of gear 1
+};
+
 // Range test, geometry, profile, "n: " line to console, fit, and the drawing painted into a
-// width x height image. fit may replace the root arc fit (a test seam).
-PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t width, std::int32_t height,
-                                std::ostream& console, const ProgressCallback& progress = {},
-                                const RootArcFit& fit = {});
+// width x height image: gear 1 as the dialog's preview draws it, or the pair. fit may replace the
+// root arc fit (a test seam).
+PreviewResult runPreviewCommand(const PreviewRequest& request, std::ostream& console,
+                                const ProgressCallback& progress = {}, const RootArcFit& fit = {});
+
+// The preview of gear 1 of input without backlash.
+inline PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t width,
+                                       std::int32_t height, std::ostream& console,
+                                       const ProgressCallback& progress = {},
+                                       const RootArcFit& fit = {}) {
+    return runPreviewCommand(PreviewRequest{input, width, height}, console, progress, fit);
+}
 
 // Writes image as a PNG file at path through the safe replacement: an existing file is replaced
 // only by a complete picture. The result names the file and the reason on failure.

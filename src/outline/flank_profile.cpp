@@ -7,7 +7,7 @@
 namespace kellvor {
 
 FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
-                               std::int32_t segmentCount) {
+                               std::int32_t segmentCount, double thinning) {
     // The range test rejects segment counts outside 0..499 before we get here; the clamp keeps
     // a caller that did not test from asking for billions of points.
     const std::int32_t segments = std::clamp(segmentCount, 0, kMaxSegmentCount);
@@ -18,9 +18,11 @@ FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
 
     // Half-tooth angle at the base circle in the transverse section: the arc thickness at the
     // reference circle, (pi/2 + 2 x1 tan(alphan)) mt, over d1, plus the involute of the
-    // transverse pressure angle that carries it down to the base circle.
+    // transverse pressure angle that carries it down to the base circle. A thinned flank is the
+    // same involute turned toward the centre line, so only this angle shrinks (exactly unchanged
+    // for a thinning of 0).
     const double psi0 = (2 * (std::tan(kAlphan) * x1) + kHalfPi) * geometry.mt / geometry.d1 +
-                        geometry.involutalphat;
+                        geometry.involutalphat - thinning;
 
     // The flank's polar angle psi0 - inv(alpha) reaches 0 where inv(alpha) = psi0: there the two
     // involutes of the tooth cross on its centre line. Below the tip circle the tooth ends there,

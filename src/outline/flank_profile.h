@@ -27,8 +27,9 @@ struct FlankProfile {
 // Involute flank points from the start radius rs1 to the tip radius ra1, or to the radius where
 // the two involutes of the tooth cross when that lies below the tip circle (a pointed tooth: the
 // last point of each flank is then that crossing on the centre line). segmentCount in 0..499
-// (values outside are clamped to that range).
+// (values outside are clamped to that range). thinning (radians, for backlash) turns each flank
+// about the centre toward the tooth's centre line; the crossing moves with it; 0 leaves it.
 FlankProfile buildFlankProfile(const GearPairGeometry& geometry, double x1,
-                               std::int32_t segmentCount);
+                               std::int32_t segmentCount, double thinning = 0.0);
 
 }  // namespace kellvor

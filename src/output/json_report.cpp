@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "geometry/assessment_text.h"
+#include "geometry/backlash.h"
 #include "geometry/constants.h"
 
 namespace kellvor {
@@ -68,11 +69,19 @@ Json quantity(double value, std::string_view unit) {
     return q;
 }
 
-// The mesh check of the pair, null while it is not computed.
-Json meshJson(const std::optional<JsonMeshRecord>& mesh) {
+// The pair's mesh check, measured on the drawn outlines; null where the pair is not computed.
+Json meshJson(const std::optional<MeshCheck>& mesh) {
     if (!mesh)
         return nullptr;
-    return Json::object();
+    Json m = Json::object();
+    m["jn"] = mesh->jn;
+    m["jt_soll"] = mesh->jtSoll;
+    m["jt_min"] = mesh->jtMin;
+    m["jt_max"] = mesh->jtMax;
+    m["c1"] = mesh->c1;
+    m["c2"] = mesh->c2;
+    m["interference_phi1"] = mesh->interferencePhi1 ? Json(*mesh->interferencePhi1) : Json(nullptr);
+    return m;
 }
 
 }  // namespace
@@ -83,7 +92,7 @@ std::span<const JsonGeometryKey> jsonGeometryKeys() {
 
 std::string formatJsonReport(const GearPairInput& in, const GearPairGeometry& g,
                              const Assessment& assessment, const InspectionDimensions& inspection,
-                             const std::optional<JsonMeshRecord>& mesh) {
+                             const std::optional<MeshCheck>& mesh) {
     Json doc = Json::object();
     doc["format"] = kJsonFormat;
     doc["input"] = {{"z1", in.z1},     {"z2", in.z2}, {"mn", in.mn}, {"b", in.b},
@@ -126,10 +135,11 @@ std::string formatJsonReport(const GearPairInput& in, const GearPairGeometry& g,
 }
 
 std::string formatJsonReport(const GearPairInput& input, const GearPairGeometry& geometry,
-                             double DM) {
+                             double DM, double jn, const std::optional<MeshCheck>& mesh) {
     const GearPairGeometry swapped = computeGearPairGeometry(swappedInput(input));
-    return formatJsonReport(input, geometry, assessGearPair(input, geometry),
-                            inspectGearPair(input, geometry, swapped, DM));
+    return formatJsonReport(
+        input, geometry, assessGearPair(input, geometry),
+        inspectGearPair(input, geometry, swapped, DM, normalThicknessThinning(jn)), mesh);
 }
 
 }  // namespace kellvor

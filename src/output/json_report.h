@@ -1,6 +1,7 @@
 // The pair's values, findings and inspection dimensions as JSON for scripts and spreadsheets.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 #include "geometry/gear_pair_geometry.h"
 #include "geometry/gear_pair_input.h"
 #include "geometry/inspection.h"
+#include "outline/mesh_check.h"
 
 namespace kellvor {
 
@@ -19,9 +21,8 @@ inline constexpr const char* kJsonReportFileName = "zahnradwerte.json";
 // Value of the JSON member "format".
 inline constexpr std::string_view kJsonFormat = "kellvor/1";
 
-// The pair's mesh check as the JSON report carries it; empty until the pair's placement and mesh
-// check are computed here (then "mesh" is null).
-struct JsonMeshRecord {};
+// Most bytes the JSON report of one pair can take, for the free-space check.
+inline constexpr std::uint64_t kMaxJsonReportBytes = 64 * 1024;
 
 // One quantity of the report under its stable key.
 struct JsonGeometryKey {
@@ -39,11 +40,13 @@ std::span<const JsonGeometryKey> jsonGeometryKeys();
 // not-a-number is null.
 std::string formatJsonReport(const GearPairInput& input, const GearPairGeometry& geometry,
                              const Assessment& assessment, const InspectionDimensions& inspection,
-                             const std::optional<JsonMeshRecord>& mesh = std::nullopt);
+                             const std::optional<MeshCheck>& mesh = std::nullopt);
 
 // The JSON document of a pair that passed validateInput, judged from its geometry, with the
-// inspection dimensions for ball diameter DM.
+// inspection dimensions for ball diameter DM (flanks thinned by the normal backlash jn) and the
+// pair's mesh check where it was computed.
 std::string formatJsonReport(const GearPairInput& input, const GearPairGeometry& geometry,
-                             double DM);
+                             double DM, double jn = 0,
+                             const std::optional<MeshCheck>& mesh = std::nullopt);
 
 }  // namespace kellvor

@@ -12,6 +12,8 @@ namespace kellvor {
 
 // File name of the trace.
 inline constexpr const char* kTraceFileName = "zahnrad.txt";
+// File name of gear 2's trace, in the same format.
+inline constexpr const char* kGear2TraceFileName = "zahnrad2.txt";
 
 // Writes one record per tooth: its N points as "x y" lines, then its arc laid out like the
 // drawing's ARC entity with 6 significant digits.

@@ -91,6 +91,69 @@ TEST_F(CliFileCommand, RangeFailureNamesFieldAndExitsThree) {
     expectEarlierRunKept();
 }
 
+TEST_F(CliFileCommand, PairWritesSevenFiles) {
+    seedEarlierRun();
+    EXPECT_EQ(run({"--pair", "--backlash", "0.2"}), kExitSuccess);
+    EXPECT_EQ(m_out.str(), "n: 22\nDXF-Datei wird geschrieben...\n");
+    EXPECT_EQ(m_err.str(), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 7);
+    EXPECT_TRUE(file("eingriff.txt")
+                    .starts_with("Achsabstand a=242.633\n"
+                                 "Flankenspiel jn (vorgegeben)=0.2\n"));
+    EXPECT_TRUE(file("eingriff.txt").ends_with("Eingriffsstoerung=keine\n"));
+}
+
+// What the command line does with the pair and the backlash, and what it says.
+struct PairCase {
+    const char* name;
+    std::vector<std::string_view> args;
+    int exitCode;
+    const char* stderrPart;  // text standard error must hold ("" for nothing said)
+    int files;               // files in the folder afterwards (the earlier three kept on failure)
+};
+
+void PrintTo(const PairCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CliPair : public CliFileCommand, public testing::WithParamInterface<PairCase> {};
+
+const PairCase kPairCases[] = {
+    {"interferenceIsSaidButWritten",
+     {"--pair", "--z1", "6", "--mn", "3", "--beta", "30", "--x1", "0.5", "--segments", "9"},
+     kExitSuccess,
+     "kellvor-cli: Eingriffsstörung: bei phi1 = 21.3333 Grad durchdringen sich die Zähne",
+     7},
+    {"backlashOutOfRange",
+     {"--backlash", "4"},
+     kExitOutOfRange,
+     "Feld \"Flankenspiel jn\": erlaubt ist 0 ≤ jn < 4 mm (halber Normalmodul), eingegeben 4",
+     3},
+    {"pairWithoutWorkingAngle",
+     {"--pair", "--z1", "4", "--z2", "4", "--x1", "-0.5", "--x2", "-0.5", "--beta", "0"},
+     kExitOutOfRange,
+     "keinen Betriebseingriffswinkel",
+     3},
+    {"backlashUnreadable", {"--backlash", "0,1"}, kExitUsage, "Ungültiger Wert für --backlash", 3},
+    {"backlashWithoutPair", {"--backlash", "0.1"}, kExitSuccess, "", 3},
+};
+
+TEST_P(CliPair, ExitCodeMessageAndFiles) {
+    const PairCase& c = GetParam();
+    seedEarlierRun();
+    EXPECT_EQ(run(c.args), c.exitCode) << m_err.str();
+    if (std::string_view(c.stderrPart).empty())
+        EXPECT_EQ(m_err.str(), "");
+    else
+        EXPECT_NE(m_err.str().find(c.stderrPart), std::string::npos) << m_err.str();
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), c.files);
+    if (c.exitCode != kExitSuccess)
+        expectEarlierRunKept();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CliPair, testing::ValuesIn(kPairCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(CliFileCommand, UnwritableFolderNamesFileAndReason) {
     const std::string notAFolder = (m_dir / "plain_file").string();
     std::ofstream(notAFolder) << "x";

@@ -86,6 +86,53 @@ TEST_F(PreviewCli, WritesOnlyThePictureOfTheInitialValues) {
     }
 }
 
+// The pair drawn antialiased at its centre distance, y up: gear 1 (blue) below gear 2 (red),
+// compared pixel for pixel with the reference picture.
+TEST_F(PreviewCli, PairPictureMatchesTheReference) {
+    const fs::path png = m_dir / "pair.png";
+    ASSERT_EQ(run({"--preview", png.string(), "--pair", "--preview-size", "240x320", "--backlash",
+                   "0.4"}),
+              kExitSuccess)
+        << m_err.str();
+    EXPECT_EQ(m_out.str(), "n: 22\n");
+    EXPECT_EQ(filesInDir(), 1u);
+    const std::optional<RgbImage> written = readPng(png);
+    ASSERT_TRUE(written);
+    std::ostringstream console;
+    const PreviewResult expected =
+        runPreviewCommand(PreviewRequest{GearPairInput{}, 240, 320, 0.4, true}, console);
+    EXPECT_EQ(written->rgb, expected.image.rgb);
+    double blueY = 0, redY = 0;
+    int blue = 0, red = 0;
+    for (std::int32_t y = 0; y < written->height; ++y)
+        for (std::int32_t x = 0; x < written->width; ++x) {
+            const Rgb p = pixelAt(*written, x, y);
+            if (p.b == 255 && p.r < 128) {
+                blueY += y;
+                ++blue;
+            } else if (p.r == 255 && p.b < 128) {
+                redY += y;
+                ++red;
+            }
+        }
+    ASSERT_GT(blue, 0);
+    ASSERT_GT(red, 0);
+    EXPECT_GT(blueY / blue, redY / red);
+
+    const std::string goldenPng = test::goldenPath("preview_pair.png");
+    const char* regenerate = std::getenv("KELLVOR_REGENERATE_GOLDEN");
+    if (regenerate != nullptr && std::string_view(regenerate) == "1") {
+        fs::copy_file(png, goldenPng, fs::copy_options::overwrite_existing);
+        return;
+    }
+    const std::optional<RgbImage> golden = readPng(goldenPng);
+    ASSERT_TRUE(golden) << goldenPng;
+    if (golden->rgb != written->rgb) {
+        fs::copy_file(png, goldenPng + ".actual", fs::copy_options::overwrite_existing);
+        ADD_FAILURE() << "picture differs from " << goldenPng << " (written to .actual)";
+    }
+}
+
 TEST_F(PreviewCli, SizeOption) {
     const fs::path png = m_dir / "small.png";
     ASSERT_EQ(run({"--preview", png.string(), "--preview-size", "64x48", "--z1", "9"}),

@@ -15,11 +15,14 @@
 #include <sstream>
 #include <string>
 
+#include "geometry/backlash.h"
 #include "geometry/geometry_report.h"
 #include "geometry/inspection.h"
+#include "output/assembly_writer.h"
 #include "output/block_buffer.h"
 #include "output/dxf_writer.h"
 #include "output/json_report.h"
+#include "output/mesh_report.h"
 #include "output/output_test_util.h"
 #include "output/trace_writer.h"
 #include "support/golden.h"
@@ -31,6 +34,10 @@ namespace {
 namespace fs = std::filesystem;
 
 using Snapshot = std::map<std::string, std::string>;
+
+// The files the pair adds to the set.
+constexpr const char* kPairFiles[] = {kGear2TraceFileName, kGear2DrawingFileName, kAssemblyFileName,
+                                      kMeshReportFileName};
 
 // Every entry of a folder: files with their bytes, folders marked as such.
 Snapshot snapshot(const fs::path& dir) {
@@ -74,6 +81,12 @@ class FileCommandFolder : public testing::Test {
         writeFile(m_dir / kReportFileName, "report of an earlier run\n");
         writeFile(m_dir / kTraceFileName, "trace of an earlier run\n");
         writeFile(m_dir / kDrawingFileName, "drawing of an earlier run\n");
+    }
+    // The files of an earlier run of the pair.
+    void seedEarlierPairRun() {
+        seedEarlierRun();
+        for (const char* name : kPairFiles)
+            writeFile(m_dir / name, std::string(name) + " of an earlier run\n");
     }
     std::string file(const char* name) const {
         return test::readFileBytes((m_dir / name).string());
@@ -131,7 +144,7 @@ TEST_F(FileCommandFolder, JsonJoinsTheSetAllOrNothing) {
     seedEarlierRun();
     writeFile(m_dir / kJsonReportFileName, "json of an earlier run\n");
     const Snapshot before = snapshot(m_dir);
-    const FileRequest request{test::spurExample(), true};
+    const FileRequest request{.input = test::spurExample(), .json = true};
     for (const char* failing : {kJsonReportFileName, kDrawingFileName}) {
         const SinkWrapper wrap = [failing](const std::string& name, ByteSink& file) {
             const std::size_t limit = name == failing ? 10 : SIZE_MAX;
@@ -157,6 +170,68 @@ TEST_F(FileCommandFolder, JsonJoinsTheSetAllOrNothing) {
     EXPECT_EQ(snapshot(m_dir).at(kJsonReportFileName), s.at(kJsonReportFileName));
 }
 
+// The pair's set: gear 1's files as without the pair, gear 2's exactly gear 1's of the swapped
+// input (with the same backlash), the assembly and the mesh check as their writers make them.
+TEST_F(FileCommandFolder, PairWritesGear2AsGear1OfTheSwappedInput) {
+    const fs::path other = m_dir.string() + "_alone";
+    fs::create_directories(other);
+    for (const double jn : {0.0, 0.1})
+        for (const GearPairInput& in :
+             {GearPairInput{}, GearPairInput{20, 40, 2.0, 20.0, 0.0, 0.2, 0.1, 20}}) {
+            seedEarlierPairRun();
+            m_console.str("");
+            const CommandResult r = runFileCommand(FileRequest{in, jn, true}, m_dir, m_console);
+            ASSERT_EQ(r.status, CommandStatus::ok) << r.message;
+            const std::string n = std::to_string(2 * (in.segmentCount + 1));
+            EXPECT_EQ(m_console.str(), "n: " + n + "\nDXF-Datei wird geschrieben...\n");
+            const Snapshot s = snapshot(m_dir);
+            ASSERT_EQ(s.size(), 7u) << describe(s);
+
+            std::ostringstream ignored;
+            ASSERT_TRUE(runFileCommand(FileRequest{in, jn, false}, other, ignored).ok());
+            EXPECT_TRUE(s.at(kDrawingFileName) ==
+                        test::readFileBytes((other / kDrawingFileName).string()));
+            EXPECT_TRUE(s.at(kTraceFileName) ==
+                        test::readFileBytes((other / kTraceFileName).string()));
+            ASSERT_TRUE(
+                runFileCommand(FileRequest{swappedInput(in), jn, false}, other, ignored).ok());
+            EXPECT_TRUE(s.at(kGear2DrawingFileName) ==
+                        test::readFileBytes((other / kDrawingFileName).string()));
+            EXPECT_TRUE(s.at(kGear2TraceFileName) ==
+                        test::readFileBytes((other / kTraceFileName).string()));
+
+            const Prologue p = runPrologue(PrologueRequest{in, jn, true}, ignored, "");
+            ASSERT_TRUE(p.gear2);
+            const GearPairGeometry& g = p.gear->geometry;
+            StringSink assembly;
+            DxfDocumentWriter doc(assembly);
+            ASSERT_TRUE(writeAssembly(
+                doc, assemblyDrawing(g, in.mn, p.gear->outline(), p.gear2->outline())));
+            EXPECT_TRUE(s.at(kAssemblyFileName) == assembly.text());
+            ASSERT_TRUE(r.mesh);
+            EXPECT_EQ(r.mesh->jn, jn);
+            EXPECT_EQ(r.mesh->jtSoll, nominalCircularBacklash(g, jn));
+            EXPECT_FALSE(r.mesh->interferencePhi1);
+            EXPECT_EQ(s.at(kMeshReportFileName), formatMeshReport(g.a, *r.mesh));
+        }
+    fs::remove_all(other);
+}
+
+// Backlash thins gear 1's flanks in its own drawing too; the report stays the pair's geometry.
+TEST_F(FileCommandFolder, BacklashThinsGear1sDrawing) {
+    const GearPairInput in = test::spurExample();
+    const CommandResult r = runFileCommand(FileRequest{in, 0.1, false}, m_dir, m_console);
+    ASSERT_EQ(r.status, CommandStatus::ok) << r.message;
+    EXPECT_FALSE(r.mesh);
+    const GearPairGeometry g = computeGearPairGeometry(in);
+    const test::WrittenOutline thin = test::writeOutline(
+        buildFlankProfile(g, in.x1, in.segmentCount, flankThinning(g, 0.1)), g, in.z1);
+    EXPECT_TRUE(file(kDrawingFileName) == thin.drawing);
+    EXPECT_TRUE(file(kTraceFileName) == thin.trace);
+    EXPECT_EQ(file(kReportFileName), formatGeometryReport(in, g));
+    EXPECT_EQ(snapshot(m_dir).size(), 3u);
+}
+
 // One way for the command to fail, and what it must report.
 struct FailureCase {
     const char* name;
@@ -164,11 +239,16 @@ struct FailureCase {
     const char* failingFile;   // the file whose sink fails, or nullptr
     std::size_t failAfter;     // bytes that reach that file before it fails
     std::int64_t cancelAfter;  // teeth after which the progress callback says stop; 0 never
-    bool drawingNameIsFolder;  // a folder stands where the drawing goes
+    const char* folderName;    // a folder stands where this file goes, or nullptr
     CommandStatus status;
     const char* messagePart;  // text the message must contain
     int consoleLines;         // how many of the two console lines were written
+    bool pair = false;        // the pair's files are asked for too
+    double backlash = 0;      // normal backlash jn
 };
+
+// A pair whose assembly takes more than a block (1.7 MB), its gear drawings about one each.
+const GearPairInput kPairSize{60, 45, 2.0, 20.0, 10.0, 0.2, 0.1, 60};
 
 void PrintTo(const FailureCase& c, std::ostream* os) {
     *os << c.name;
@@ -183,7 +263,7 @@ const FailureCase kFailures[] = {
      nullptr,
      0,
      0,
-     false,
+     nullptr,
      CommandStatus::outOfRange,
      "nicht alle im gültigem Bereich",
      0},
@@ -192,7 +272,7 @@ const FailureCase kFailures[] = {
      nullptr,
      0,
      0,
-     false,
+     nullptr,
      CommandStatus::outOfRange,
      "Anzahl der Elemente",
      0},
@@ -201,33 +281,84 @@ const FailureCase kFailures[] = {
      nullptr,
      0,
      0,
-     false,
+     nullptr,
      CommandStatus::fileError,
      "Nicht genug Speicherplatz",
      1},
-    {"reportWriteFails", kMidSize, kReportFileName, 100, 0, false, CommandStatus::fileError,
+    {"reportWriteFails", kMidSize, kReportFileName, 100, 0, nullptr, CommandStatus::fileError,
      "zahnradwerte.txt\" kann nicht geschrieben werden: Input/output error", 1},
-    {"traceFailsHalfWay", kMidSize, kTraceFileName, 1500000, 0, false, CommandStatus::fileError,
+    {"traceFailsHalfWay", kMidSize, kTraceFileName, 1500000, 0, nullptr, CommandStatus::fileError,
      "zahnrad.txt\" kann nicht geschrieben werden: Input/output error", 2},
-    {"drawingFailsAtOnce", kMidSize, kDrawingFileName, 0, 0, false, CommandStatus::fileError,
+    {"drawingFailsAtOnce", kMidSize, kDrawingFileName, 0, 0, nullptr, CommandStatus::fileError,
      "zahnrad.dxf\" kann nicht geschrieben werden", 2},
-    {"drawingFailsHalfWay", kMidSize, kDrawingFileName, 10000000, 0, false,
+    {"drawingFailsHalfWay", kMidSize, kDrawingFileName, 10000000, 0, nullptr,
      CommandStatus::fileError, "zahnrad.dxf\" kann nicht geschrieben werden", 2},
-    {"drawingFailsAtItsLastBlock", test::spurExample(), kDrawingFileName, 20000, 0, false,
+    {"drawingFailsAtItsLastBlock", test::spurExample(), kDrawingFileName, 20000, 0, nullptr,
      CommandStatus::fileError, "zahnrad.dxf\" kann nicht geschrieben werden", 2},
-    {"cancelledByProgress", kMidSize, nullptr, 0, 7, false, CommandStatus::cancelled, "Abgebrochen",
-     2},
-    {"drawingNameIsAFolder", test::spurExample(), nullptr, 0, 0, true, CommandStatus::fileError,
-     "zahnrad.dxf\" kann nicht ersetzt werden", 2},
+    {"cancelledByProgress", kMidSize, nullptr, 0, 7, nullptr, CommandStatus::cancelled,
+     "Abgebrochen", 2},
+    {"drawingNameIsAFolder", test::spurExample(), nullptr, 0, 0, kDrawingFileName,
+     CommandStatus::fileError, "zahnrad.dxf\" kann nicht ersetzt werden", 2},
+    {"backlashHalfTheModule", test::spurExample(), nullptr, 0, 0, nullptr,
+     CommandStatus::outOfRange, "Feld \"Flankenspiel jn\": erlaubt ist 0 ≤ jn < 1 mm", 0, true,
+     1.0},
+    {"backlashNegative", test::spurExample(), nullptr, 0, 0, nullptr, CommandStatus::outOfRange,
+     "nicht alle im gültigem Bereich", 0, false, -0.01},
+    {"pairWithoutWorkingAngle",
+     {4, 4, 2.0, 20.0, 0.0, -0.5, -0.5, 4},
+     nullptr,
+     0,
+     0,
+     nullptr,
+     CommandStatus::notDrawable,
+     "keinen Betriebseingriffswinkel",
+     0,
+     true},
+    {"gear2NotDrawable",
+     {20, 4, 2.0, 20.0, 0.0, 0.5, -0.5, 6},
+     nullptr,
+     0,
+     0,
+     nullptr,
+     CommandStatus::notDrawable,
+     "Für z2 = 4 und x2 = -0.5 lässt sich kein Zahnrad zeichnen",
+     1,
+     true},
+    {"gear2TraceFailsHalfWay", kPairSize, kGear2TraceFileName, 50000, 0, nullptr,
+     CommandStatus::fileError, "zahnrad2.txt\" kann nicht geschrieben werden", 2, true},
+    {"gear2DrawingFailsHalfWay", kPairSize, kGear2DrawingFileName, 400000, 0, nullptr,
+     CommandStatus::fileError, "zahnrad2.dxf\" kann nicht geschrieben werden", 2, true},
+    {"assemblyFailsAtOnce", kPairSize, kAssemblyFileName, 0, 0, nullptr, CommandStatus::fileError,
+     "zahnradpaar.dxf\" kann nicht geschrieben werden", 2, true},
+    {"assemblyFailsHalfWay", kPairSize, kAssemblyFileName, 1500000, 0, nullptr,
+     CommandStatus::fileError, "zahnradpaar.dxf\" kann nicht geschrieben werden", 2, true, 0.05},
+    {"meshReportFails", test::spurExample(), kMeshReportFileName, 10, 0, nullptr,
+     CommandStatus::fileError, "eingriff.txt\" kann nicht geschrieben werden", 2, true},
+    {"cancelledInGear2", kPairSize, nullptr, 0, 70, nullptr, CommandStatus::cancelled,
+     "Abgebrochen", 2, true},
+    {"cancelledInTheAssembly", kPairSize, nullptr, 0, 160, nullptr, CommandStatus::cancelled,
+     "Abgebrochen", 2, true},
+    {"pairNotEnoughSpace",
+     {2147483647, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 499},
+     nullptr,
+     0,
+     0,
+     nullptr,
+     CommandStatus::fileError,
+     "Nicht genug Speicherplatz",
+     1,
+     true},
+    {"assemblyNameIsAFolder", test::spurExample(), nullptr, 0, 0, kAssemblyFileName,
+     CommandStatus::fileError, "zahnradpaar.dxf\" kann nicht ersetzt werden", 2, true},
 };
 
 TEST_P(FileCommandFailure, EarlierFilesStayAndNoTemporaryIsLeft) {
     const FailureCase& c = GetParam();
-    seedEarlierRun();
-    if (c.drawingNameIsFolder) {
-        fs::remove(m_dir / kDrawingFileName);
-        fs::create_directory(m_dir / kDrawingFileName);
-        writeFile(m_dir / kDrawingFileName / "inside.txt", "kept\n");
+    seedEarlierPairRun();
+    if (c.folderName != nullptr) {
+        fs::remove(m_dir / c.folderName);
+        fs::create_directory(m_dir / c.folderName);
+        writeFile(m_dir / c.folderName / "inside.txt", "kept\n");
     }
     const Snapshot before = snapshot(m_dir);
     SinkWrapper wrap;
@@ -238,17 +369,21 @@ TEST_P(FileCommandFailure, EarlierFilesStayAndNoTemporaryIsLeft) {
         };
     }
     std::int64_t calls = 0;
+    // The pair walks both gears for their own files and again for the assembly.
+    const std::int64_t teeth = c.pair ? 2 * (std::int64_t{c.input.z1} + c.input.z2) : c.input.z1;
     ProgressCallback progress = [&](std::int64_t done, std::int64_t total) {
         EXPECT_EQ(done, ++calls);
-        EXPECT_EQ(total, c.input.z1);
+        EXPECT_EQ(total, teeth);
         return c.cancelAfter == 0 || done < c.cancelAfter;
     };
-    const CommandResult r =
-        runFileCommand(c.input, m_dir, m_console, progress, CommandSeams{wrap, {}});
+    const CommandResult r = runFileCommand(FileRequest{c.input, c.backlash, c.pair}, m_dir,
+                                           m_console, progress, CommandSeams{wrap, {}});
     EXPECT_EQ(r.status, c.status);
     EXPECT_NE(r.message.find(c.messagePart), std::string::npos) << r.message;
     EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));
-    EXPECT_EQ(r.violation.has_value(), c.status == CommandStatus::outOfRange);
+    // The failing field is named for the eight values; the backlash has its own message.
+    EXPECT_EQ(r.violation.has_value(), !validateInput(c.input));
+    EXPECT_FALSE(r.mesh);
     const std::string lines[] = {"", "n: " + std::to_string(2 * (c.input.segmentCount + 1)) + "\n",
                                  "n: " + std::to_string(2 * (c.input.segmentCount + 1)) +
                                      "\nDXF-Datei wird geschrieben...\n"};

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -96,6 +97,42 @@ TEST_P(OutlineProperties, FirstFlankIsOnTheInvolute) {
         worst = std::max(worst, std::fabs(std::atan2(p.x, p.y) + involute(alpha) - halfTooth));
     }
     EXPECT_LT(worst, 1e-12);
+}
+
+// Backlash turns each flank about the centre toward the tooth's centre line: the points keep
+// their spacing in radius and lie on the involute whose half-tooth angle is smaller by the
+// thinning, the moved crossing of a pointed tooth included; a thinning of 0 changes no bit.
+TEST_P(OutlineProperties, ThinnedFlankIsTheInvoluteTurnedInward) {
+    const FlankProfile same = buildFlankProfile(geometry, input.x1, input.segmentCount, 0.0);
+    ASSERT_EQ(same.count(), profile.count());
+    for (std::size_t i = 0; i < profile.points.size(); ++i) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(same.points[i].x),
+                  std::bit_cast<std::uint64_t>(profile.points[i].x));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(same.points[i].y),
+                  std::bit_cast<std::uint64_t>(profile.points[i].y));
+    }
+    const double alphat = std::atan(std::tan(kAlphan) / std::cos(input.beta * kDegToRad));
+    const double halfTooth =
+        (kHalfPi + 2 * input.x1 * std::tan(kAlphan)) / input.z1 + involute(alphat);
+    for (const double thinning : {1e-4 / input.z1, 0.05 / input.z1}) {
+        const FlankProfile thin =
+            buildFlankProfile(geometry, input.x1, input.segmentCount, thinning);
+        ASSERT_EQ(thin.count(), profile.count());
+        EXPECT_LE(thin.tipRadius, profile.tipRadius);
+        double worst = 0;
+        for (std::int32_t n = 0; n <= input.segmentCount; ++n) {
+            const Point2 p = thin.points[static_cast<std::size_t>(n)];
+            const double r = std::hypot(p.x, p.y);
+            const double alpha = std::acos(std::min(1.0, geometry.rb1 / r));
+            worst = std::max(
+                worst, std::fabs(std::atan2(p.x, p.y) + involute(alpha) - (halfTooth - thinning)));
+            // Evenly spaced from the start radius to the tip, or to the moved crossing.
+            const double step =
+                input.segmentCount > 0 ? (thin.tipRadius - geometry.rs1) / input.segmentCount : 0;
+            EXPECT_NEAR(r, geometry.rs1 + n * step, 1e-12 * r) << n;
+        }
+        EXPECT_LT(worst, 1e-12) << thinning;
+    }
 }
 
 TEST_P(OutlineProperties, SecondFlankMirrorsTheFirst) {

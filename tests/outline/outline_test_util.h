@@ -10,6 +10,7 @@
 
 #include "geometry/gear_pair_geometry.h"
 #include "geometry/gear_pair_input.h"
+#include "outline/pair_test_util.h"
 
 namespace kellvor::test {
 

@@ -10,6 +10,12 @@ or ARC (arc end points from centre, radius and angles) meets exactly one end poi
 entity within 1e-9 of the module, and following those meetings visits every entity once.
 Shapely (GEOS, a second independent library) then checks that the contour, its arcs sampled
 finely, bounds a valid polygon: it never crosses or touches itself.
+
+For some inputs the pair is written as well (--pair): zahnradpaar.dxf must load and pass the
+auditor, be an R12 drawing in millimetres, hold the layers ZAHNRAD1, ZAHNRAD2, TEILKREISE,
+ACHSEN and EINGRIFFSLINIE, and on each gear's layer the LINEs and ARCs must form one closed
+contour that bounds a valid polygon (the same checks as for zahnrad.dxf). Unique handles and
+defined layers, which the auditor does not check, are tested as well.
 """
 
 import math
@@ -150,6 +156,55 @@ def check_drawing(cli, folder, case):
     return problems
 
 
+# name, z1, z2, mn, b, beta, x1, x2, segmentCount, backlash
+PAIRS = [
+    ("initial values", 17, 40, 8.0, 45.0, 20.0, 0.0, 0.0, 10, 0.0),
+    ("shifted spur with backlash", 20, 40, 2.0, 20.0, 0.0, 0.2, 0.1, 20, 0.1),
+    ("pointed pinion", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9, 0.0),
+    ("helical example", 40, 60, 2.0, 20.0, 15.0, 0.3, -0.2, 3, 0.05),
+]
+PAIR_LAYERS = ["ZAHNRAD1", "ZAHNRAD2", "TEILKREISE", "ACHSEN", "EINGRIFFSLINIE"]
+
+
+def check_assembly(cli, folder, case):
+    name, z1, z2, mn, b, beta, x1, x2, segments, jn = case
+    run = subprocess.run(
+        [cli, "--z1", str(z1), "--z2", str(z2), "--mn", repr(mn), "--b", repr(b),
+         "--beta", repr(beta), "--x1", repr(x1), "--x2", repr(x2), "--segments", str(segments),
+         "--backlash", repr(jn), "--pair", "--output-dir", str(folder)],
+        capture_output=True, text=True)
+    if run.returncode != 0:
+        return [f"kellvor-cli failed ({run.returncode}): {run.stderr.strip()}"]
+    doc = ezdxf.readfile(folder / "zahnradpaar.dxf")
+    problems = []
+    auditor = doc.audit()
+    if auditor.has_errors:
+        problems += [f"auditor: {error.message}" for error in auditor.errors[:10]]
+    if doc.dxfversion != "AC1009" or doc.header.get("$INSUNITS") != 4:
+        problems.append(f"version {doc.dxfversion}, units {doc.header.get('$INSUNITS')}")
+    layers = {layer.dxf.name for layer in doc.layers}
+    missing = [name for name in PAIR_LAYERS if name not in layers]
+    if missing:
+        problems.append(f"layers missing: {missing}")
+    entities = list(doc.modelspace())
+    handles = [e.dxf.handle for e in entities]
+    if len(set(handles)) != len(handles):
+        problems.append("handles are not unique")
+    undefined = {e.dxf.layer for e in entities} - layers
+    if undefined:
+        problems.append(f"entities on undefined layers {sorted(undefined)}")
+    for layer, teeth in (("ZAHNRAD1", z1), ("ZAHNRAD2", z2)):
+        contour = [e for e in entities if e.dxf.layer == layer]
+        arcs = [e for e in contour if e.dxftype() == "ARC"]
+        if len(arcs) != teeth:
+            problems.append(f"{layer}: {len(arcs)} ARCs for {teeth} teeth")
+        found = check_closed_contour(contour, 1e-9 * mn)
+        problems += [f"{layer}: {p}" for p in found]
+        if not found and not Polygon(contour_points(contour)).is_valid:
+            problems.append(f"{layer}: shapely: the contour is no valid polygon")
+    return problems
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__)
@@ -164,7 +219,14 @@ def main():
             for p in problems:
                 print(f"    {p}")
             failed += bool(problems)
-    print(f"ezdxf {ezdxf.__version__}: {len(INPUTS) - failed} of {len(INPUTS)} drawings pass")
+        for case in PAIRS:
+            problems = check_assembly(cli, Path(tmp), case)
+            print(f"pair, {case[0]}: {'ok' if not problems else 'FAILED'}")
+            for p in problems:
+                print(f"    {p}")
+            failed += bool(problems)
+    total = len(INPUTS) + len(PAIRS)
+    print(f"ezdxf {ezdxf.__version__}: {total - failed} of {total} drawings pass")
     return 1 if failed else 0
 
 
