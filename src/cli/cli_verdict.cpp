@@ -4,8 +4,10 @@
 
 #include "cli/cli_messages.h"
 #include "commands/command_messages.h"
+#include "commands/command_prologue.h"
 #include "commands/single_file.h"
 #include "geometry/assessment_text.h"
+#include "geometry/backlash.h"
 #include "geometry/input_validation.h"
 #include "output/json_report.h"
 
@@ -42,16 +44,33 @@ int runVerdict(const CliOptions& o, std::ostream& out, std::ostream& err) {
         err << messages::outOfRange(*violation) << '\n';
         return kExitOutOfRange;
     }
+    if (!backlashInRange(o.backlash, o.input.mn)) {
+        err << messages::backlashOutOfRange(o.backlash, o.input.mn) << '\n';
+        return kExitOutOfRange;
+    }
+    // With the pair the mesh check joins the JSON: the drawn, thinned outlines are measured.
+    std::optional<MeshCheck> mesh;
+    if (o.pair && o.jsonFile) {
+        std::ostream silent(nullptr);
+        const Prologue prologue =
+            runPrologue(PrologueRequest{o.input, o.backlash, true}, silent, "");
+        if (!prologue.gear) {
+            err << prologue.result.message << '\n';
+            return kExitOutOfRange;
+        }
+        mesh = checkPreparedMesh(prologue, o.backlash);
+    }
     const GearPairGeometry g = computeGearPairGeometry(o.input);
     const GearPairGeometry swapped = computeGearPairGeometry(swappedInput(o.input));
     const Assessment assessment = assessGearPair(o.input, g);
-    const InspectionDimensions inspection = inspectGearPair(o.input, g, swapped, ballOf(o));
+    const InspectionDimensions inspection =
+        inspectGearPair(o.input, g, swapped, ballOf(o), normalThicknessThinning(o.backlash));
     if (o.check)
         out << formatCheckListing(assessment, inspection);
     else
         printFindings(assessment, err);
     if (o.jsonFile) {
-        const std::string json = formatJsonReport(o.input, g, assessment, inspection);
+        const std::string json = formatJsonReport(o.input, g, assessment, inspection, mesh);
         if (*o.jsonFile == "-") {
             out << json;
         } else if (const CommandResult written = replaceSingleFile(*o.jsonFile, json);

@@ -81,4 +81,11 @@ Prologue runPrologue(const PrologueRequest& request, std::ostream& console,
     return out;
 }
 
+MeshCheck checkPreparedMesh(const Prologue& prologue, double backlash) {
+    const GearPairGeometry& g = prologue.gear->geometry;
+    return checkMesh(MeshSetup{prologue.gear->outline(), prologue.gear2->outline(), g.a, g.dw2 / 2,
+                               prologue.gear->seen.mn, backlash,
+                               nominalCircularBacklash(g, backlash)});
+}
+
 }  // namespace kellvor

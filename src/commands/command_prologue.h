@@ -12,6 +12,7 @@
 #include "geometry/gear_pair_geometry.h"
 #include "geometry/gear_pair_input.h"
 #include "outline/flank_profile.h"
+#include "outline/mesh_check.h"
 #include "outline/pair_placement.h"
 #include "outline/root_arc.h"
 
@@ -51,6 +52,10 @@ struct Prologue {
 // (then fitRootArc).
 Prologue runPrologue(const PrologueRequest& request, std::ostream& console,
                      std::string_view consequence, const RootArcFit& fit = {});
+
+// The mesh check of a prologue that prepared the pair (gear and gear2 set), measured on the drawn,
+// thinned outlines at the working centre distance.
+MeshCheck checkPreparedMesh(const Prologue& prologue, double backlash);
 
 // The prologue for gear 1 of input alone, without backlash.
 inline Prologue runPrologue(const GearPairInput& input, std::ostream& console,

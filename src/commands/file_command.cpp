@@ -186,14 +186,13 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
     std::optional<MeshCheck> mesh;
     std::string meshReport;
     if (request.pair) {
-        mesh =
-            checkMesh(MeshSetup{gear.outline(), prologue.gear2->outline(), g.a, g.dw2 / 2, input.mn,
-                                request.backlash, nominalCircularBacklash(g, request.backlash)});
+        mesh = checkPreparedMesh(prologue, request.backlash);
         meshReport = formatMeshReport(g.a, *mesh);
     }
     const std::string json =
-        request.json ? formatJsonReport(input, g, defaultBallDiameter(input.mn), request.backlash, mesh)
-                     : "";
+        request.json
+            ? formatJsonReport(input, g, defaultBallDiameter(input.mn), request.backlash, mesh)
+            : "";
 
     OutputFiles files(dir, seams.wrap);
     ByteSink* reportSink = files.open(kReportFileName);

@@ -22,9 +22,9 @@ struct ShiftDesign {
     double xsum = 0;  // x1 + x2 for the centre distance
     double x1 = 0;
     double x2 = 0;
-    int gear = 0;          // shiftOutOfRange: the gear (1 or 2) whose shift is outside
-    double value = 0;      // shiftOutOfRange: that shift
-    double lowestX1 = 0;   // noBalance: the bracket searched for x1
+    int gear = 0;         // shiftOutOfRange: the gear (1 or 2) whose shift is outside
+    double value = 0;     // shiftOutOfRange: that shift
+    double lowestX1 = 0;  // noBalance: the bracket searched for x1
     double highestX1 = 0;
 };
 

@@ -204,6 +204,30 @@ TEST_F(CliVerdict, JsonToFileAndStandardOutput) {
     EXPECT_FALSE(fs::exists("missing"));
 }
 
+// With the pair the JSON carries the mesh check of the drawn outlines (as eingriff.txt has it),
+// and the backlash thins the inspection dimensions: W_k of both gears shrinks by jn / 2.
+TEST_F(CliVerdict, JsonCarriesTheMeshCheckAndTheBacklash) {
+    ASSERT_EQ(run({"--json", "-"}), kExitSuccess);
+    const nlohmann::json plain = nlohmann::json::parse(m_out.str());
+    EXPECT_TRUE(plain["mesh"].is_null());
+    ASSERT_EQ(run({"--json", "-", "--pair", "--backlash", "0.1"}), kExitSuccess) << m_err.str();
+    const nlohmann::json pair = nlohmann::json::parse(m_out.str());
+    ASSERT_TRUE(pair["mesh"].is_object());
+    EXPECT_EQ(pair["mesh"]["jn"], 0.1);
+    EXPECT_TRUE(pair["mesh"]["interference_phi1"].is_null());
+    for (const char* key : {"Wk1", "Wk2"})
+        EXPECT_NEAR(plain["inspection"][key].get<double>() - pair["inspection"][key].get<double>(),
+                    0.05, 1e-12)
+            << key;
+    // The same numbers as the mesh report of the file command.
+    ASSERT_EQ(run({"--pair", "--backlash", "0.1"}), kExitSuccess) << m_err.str();
+    const std::string report = test::readFileBytes("eingriff.txt");
+    std::string jtMin = "Verdrehflankenspiel jt min=";
+    appendReal(jtMin, pair["mesh"]["jt_min"].get<double>(), 6);
+    EXPECT_NE(report.find(jtMin + "\n"), std::string::npos) << report;
+    EXPECT_EQ(run({"--json", "-", "--backlash", "4"}), kExitOutOfRange);
+}
+
 // After a run that writes the three files (or the picture) the findings follow on standard
 // error, and the exit code stays that of the run.
 TEST_F(CliVerdict, FindingsOnStandardErrorAfterEveryRun) {
