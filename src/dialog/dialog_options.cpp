@@ -15,6 +15,9 @@ DialogOptions loadDialogOptions() {
     DialogOptions o;
     o.folder = settings.value("zielordner", QString()).toString();
     o.expanded = settings.value("erweitert", false).toBool();
+    o.backlash = settings.value("flankenspiel", o.backlash).toString();
+    o.pair = settings.value("zahnradpaar", false).toBool();
+    o.json = settings.value("json", false).toBool();
     return o;
 }
 
@@ -23,6 +26,9 @@ void saveDialogOptions(const DialogOptions& o) {
     settings.beginGroup(kGroup);
     settings.setValue("zielordner", o.folder);
     settings.setValue("erweitert", o.expanded);
+    settings.setValue("flankenspiel", o.backlash);
+    settings.setValue("zahnradpaar", o.pair);
+    settings.setValue("json", o.json);
 }
 
 }  // namespace kellvor

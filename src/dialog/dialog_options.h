@@ -9,6 +9,9 @@ namespace kellvor {
 struct DialogOptions {
     QString folder;         // the output folder; empty means the current working directory
     bool expanded = false;  // whether the group is shown open
+    QString backlash = QStringLiteral("0");  // normal backlash jn in mm, as typed
+    bool pair = false;                       // also gear 2, the assembly and the mesh check
+    bool json = false;                       // also zahnradwerte.json
 
     friend bool operator==(const DialogOptions&, const DialogOptions&) = default;
 };

@@ -38,6 +38,12 @@ inline constexpr char kNoWorkingFolder[] = "Der Arbeitsordner lässt sich nicht 
 inline constexpr char kErrorCaption[] = "Fehler";
 // The collapsible group of advanced options.
 inline constexpr char kAdvanced[] = "Erweitert";
+inline constexpr char kBacklashLabel[] = "Flankenspiel jn (mm):";
+inline constexpr char kBacklashUnreadable[] =
+    "Feld \"Flankenspiel jn\": Bitte eine Zahl eingeben (mit Dezimalkomma, z. B. 0,1).";
+inline constexpr char kWriteAlso[] = "Außerdem schreiben:";
+inline constexpr char kWritePair[] = "Zahnrad 2, Zusammenbau und Eingriffsprüfung";
+inline constexpr char kWriteJson[] = "JSON (zahnradwerte.json)";
 inline constexpr char kFolderLabel[] = "Zielordner:";
 inline constexpr char kCurrentFolder[] = "aktueller Arbeitsordner";
 inline constexpr char kChooseFolder[] = "Zielordner…";

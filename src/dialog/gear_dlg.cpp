@@ -21,6 +21,7 @@
 #include <system_error>
 #include <vector>
 
+#include "commands/command_messages.h"
 #include "commands/file_command.h"
 #include "commands/preview_command.h"
 #include "dialog/dialog_strings.h"
@@ -30,7 +31,9 @@
 #include "dialog/preview_frame.h"
 #include "dialog/preview_scheduler.h"
 #include "geometry/assessment.h"
+#include "geometry/backlash.h"
 #include "geometry/input_validation.h"
+#include "geometry/number_parse.h"
 
 // The icons live in a resource compiled into this static library; registering it by name keeps
 // the linker from dropping it. The macro must be used outside any namespace.
@@ -107,7 +110,7 @@ CGearDlg::CGearDlg(QWidget* parent) : QDialog(parent) {
     writeFields();
     for (std::size_t i = 0; i < kFieldCount; ++i)
         markField(i, std::nullopt);
-    updateFindings();
+    valuesChanged();
     m_fields[0]->setFocus(Qt::OtherFocusReason);
 }
 
@@ -172,6 +175,7 @@ void CGearDlg::buildLayout() {
     m_options = new OptionsPanel(this);
     grid->addWidget(m_options, 9, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
     setTabOrder(m_quitButton, static_cast<QWidget*>(m_options->toggle()));
+    connect(m_options->backlashField(), &QLineEdit::textEdited, this, [this] { valuesChanged(); });
 
     // One line below everything that tells where the last files went or what failed; long
     // folders are elided.
@@ -215,32 +219,61 @@ void CGearDlg::markField(std::size_t step, const std::optional<std::string>& ref
 
 void CGearDlg::checkField(std::size_t step) {
     markField(step, checkFieldText(step, m_fields[step]->text().toStdString(), kFieldFormat));
-    updateFindings();
-    // A picture of values that are no longer in the fields is never shown.
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        if (fieldRefused(i)) {
-            m_scheduler->cancel();
-            return;
-        }
-    }
-    // All eight are valid: the preview follows the values after a pause in typing, drawn on a
-    // worker thread so that typing never waits for it.
-    GearPairInput input = m_input;
-    if (exchangeFields(fieldTexts(), input, kFieldFormat) || !validateInput(input))
-        return;
-    m_scheduler->request(input, m_preview->deviceClientSize());
+    valuesChanged();
 }
 
-void CGearDlg::updateFindings() {
-    // Judging a pair takes a microsecond: the list follows every keystroke directly.
+std::optional<GearPairInput> CGearDlg::liveValues() const {
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        if (fieldRefused(i))
+            return std::nullopt;
     GearPairInput input = m_input;
-    bool valid = !exchangeFields(fieldTexts(), input, kFieldFormat) && validateInput(input);
-    for (std::size_t i = 0; i < kFieldCount && valid; ++i)
-        valid = !fieldRefused(i);
-    if (valid)
-        m_findings->show(assessGearPair(input));
+    if (exchangeFields(fieldTexts(), input, kFieldFormat) || !validateInput(input))
+        return std::nullopt;
+    return input;
+}
+
+std::optional<double> CGearDlg::typedBacklash() const {
+    const auto jn =
+        parseReal(m_options->backlashField()->text().toStdString(), kFieldFormat.syntax());
+    return jn ? std::optional<double>(jn.value) : std::nullopt;
+}
+
+bool CGearDlg::checkBacklash() {
+    QLineEdit* field = m_options->backlashField();
+    const std::optional<GearPairInput> values = liveValues();
+    const double mn = values ? values->mn : m_input.mn;
+    const std::optional<double> jn = typedBacklash();
+    const bool refused = !jn || !backlashInRange(*jn, mn);
+    if (field->property(kRefusedProperty).toBool() != refused) {
+        field->setProperty(kRefusedProperty, refused);
+        field->style()->unpolish(field);
+        field->style()->polish(field);
+        field->update();
+    }
+    // The message's second line names the field and its range for this module.
+    field->setToolTip(text(messages::backlashOutOfRange(jn.value_or(0), mn, kFieldFormat.mark))
+                          .section(QLatin1Char('\n'), 1));
+    return !refused;
+}
+
+void CGearDlg::valuesChanged() {
+    // Judging a pair takes a microsecond: the findings follow every keystroke directly.
+    const std::optional<GearPairInput> values = liveValues();
+    const bool backlashValid = checkBacklash();
+    if (values)
+        m_findings->show(assessGearPair(*values));
     else
         m_findings->showRefusedFields();
+    // A picture of values that are no longer in the fields is never shown.
+    if (!values || !backlashValid) {
+        m_scheduler->cancel();
+        return;
+    }
+    // All values are valid: the preview follows them after a pause in typing, drawn on a worker
+    // thread so that typing never waits for it.
+    const QSize size = m_preview->deviceClientSize();
+    m_scheduler->request(
+        PreviewRequest{*values, size.width(), size.height(), typedBacklash().value_or(0.0)});
 }
 
 bool CGearDlg::readFields() {
@@ -256,6 +289,19 @@ bool CGearDlg::readFields() {
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
     return false;
+}
+
+std::optional<double> CGearDlg::readBacklash() {
+    if (const std::optional<double> jn = typedBacklash())
+        return jn;
+    // A backlash that cannot be read is named like a field; its range is the command's to test.
+    QMessageBox box(QMessageBox::Warning, text(strings::kCaption),
+                    text(strings::kBacklashUnreadable), QMessageBox::Ok, this);
+    box.exec();
+    m_options->setExpanded(true);
+    m_options->backlashField()->setFocus(Qt::OtherFocusReason);
+    m_options->backlashField()->selectAll();
+    return std::nullopt;
 }
 
 void CGearDlg::showRangeWarning(const CommandResult& result) {
@@ -354,9 +400,15 @@ void CGearDlg::OnWriteFiles() {
         showError(failure(CommandStatus::fileError, strings::kNoWorkingFolder));
         return;
     }
+    const std::optional<double> backlash = readBacklash();
+    if (!backlash)
+        return;
     const std::filesystem::path dir = folder.toStdString();
     FileRequest request;
     request.input = m_input;
+    request.backlash = *backlash;
+    request.pair = m_options->options().pair;
+    request.json = m_options->options().json;
     const CommandResult result =
         runWithProgress(text(strings::kWritingFiles), [&](const ProgressCallback& progress) {
             return runFileCommand(request, dir, std::cout, progress);
@@ -375,15 +427,18 @@ void CGearDlg::OnWriteFiles() {
 void CGearDlg::OnShowPreview() {
     if (m_busy || !readFields())
         return;
-    const GearPairInput input = m_input;
+    const std::optional<double> backlash = readBacklash();
+    if (!backlash)
+        return;
     // Drawn in device pixels, so that a scaled display shows it as sharp as the window.
     const QSize size = m_preview->deviceClientSize();
+    const PreviewRequest request{m_input, size.width(), size.height(), *backlash};
     // The picture of these values replaces whatever a live preview is still drawing.
     m_scheduler->cancel();
     PreviewResult preview;
     const CommandResult result =
         runWithProgress(text(strings::kDrawingPreview), [&](const ProgressCallback& progress) {
-            preview = runPreviewCommand(input, size.width(), size.height(), std::cout, progress);
+            preview = runPreviewCommand(request, std::cout, progress);
             return preview.result;
         });
     // Only a finished picture replaces the one shown; every failure leaves it as it was.

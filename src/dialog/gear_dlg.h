@@ -87,12 +87,21 @@ class CGearDlg : public QDialog {
     // Checks one field as it is typed: red frame and tooltip when refused, and when all fields
     // are valid the preview is redrawn after a pause.
     void checkField(std::size_t step);
-    // Judges the values in the fields: the findings list follows every valid change at once.
-    void updateFindings();
+    // The values in the fields when all eight are valid (exchange and range test).
+    std::optional<GearPairInput> liveValues() const;
+    // The backlash typed in the options when it can be read.
+    std::optional<double> typedBacklash() const;
+    // Checks the backlash against mn: red frame and tooltip when refused.
+    bool checkBacklash();
+    // After any change: the findings follow at once, the preview after a pause.
+    void valuesChanged();
     // Marks a field refused (with the message as tooltip) or valid (with its range as tooltip).
     void markField(std::size_t step, const std::optional<std::string>& refusal);
     // Shows one line in the status line, elided in the middle when too long.
     void setStatus(const QString& line);
+    // The backlash typed in the options; when it cannot be read, says so in a box, focuses the
+    // field and gives nothing.
+    std::optional<double> readBacklash();
     // Shows the warning of a failed range test once, with the field and its range.
     void showRangeWarning(const CommandResult& result);
     // Shows a file or fit error.

@@ -1,9 +1,11 @@
 #include "dialog/options_panel.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,16 +34,28 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
     m_body = new QWidget(this);
     auto* grid = new QGridLayout(m_body);
     grid->setContentsMargins(12, 0, 0, 0);
+    m_backlash = new QLineEdit(m_body);
+    m_backlash->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
+    auto* backlashLabel = new QLabel(text(strings::kBacklashLabel), m_body);
+    backlashLabel->setBuddy(m_backlash);
+    m_pair = new QCheckBox(text(strings::kWritePair), m_body);
+    m_json = new QCheckBox(text(strings::kWriteJson), m_body);
     m_folderLabel = new QLabel(m_body);
     m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_folderButton = new QPushButton(text(strings::kChooseFolder), m_body);
     m_folderButton->setAutoDefault(false);
     m_defaultsButton = new QPushButton(text(strings::kDefaults), m_body);
     m_defaultsButton->setAutoDefault(false);
-    grid->addWidget(new QLabel(text(strings::kFolderLabel), m_body), 0, 0);
-    grid->addWidget(m_folderLabel, 0, 1);
-    grid->addWidget(m_folderButton, 1, 0);
-    grid->addWidget(m_defaultsButton, 1, 1, Qt::AlignRight);
+    int row = 0;
+    grid->addWidget(backlashLabel, row, 0);
+    grid->addWidget(m_backlash, row++, 1, Qt::AlignLeft);
+    grid->addWidget(new QLabel(text(strings::kWriteAlso), m_body), row++, 0, 1, 2);
+    grid->addWidget(m_pair, row++, 0, 1, 2);
+    grid->addWidget(m_json, row++, 0, 1, 2);
+    grid->addWidget(new QLabel(text(strings::kFolderLabel), m_body), row, 0);
+    grid->addWidget(m_folderLabel, row++, 1);
+    grid->addWidget(m_folderButton, row, 0);
+    grid->addWidget(m_defaultsButton, row, 1, Qt::AlignRight);
     outer->addWidget(m_body);
 
     connect(m_toggle, &QToolButton::toggled, this, [this](bool open) {
@@ -51,6 +65,18 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
         store();
     });
     connect(m_folderButton, &QPushButton::clicked, this, &OptionsPanel::chooseFolder);
+    connect(m_backlash, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        m_options.backlash = typed;
+        store();
+    });
+    connect(m_pair, &QCheckBox::toggled, this, [this](bool on) {
+        m_options.pair = on;
+        store();
+    });
+    connect(m_json, &QCheckBox::toggled, this, [this](bool on) {
+        m_options.json = on;
+        store();
+    });
     connect(m_defaultsButton, &QPushButton::clicked, this, [this] {
         setOptions(DialogOptions{QString(), true});
     });
@@ -60,6 +86,10 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
 void OptionsPanel::setOptions(const DialogOptions& options) {
     show(options);
     store();
+}
+
+void OptionsPanel::setExpanded(bool open) {
+    m_toggle->setChecked(open);
 }
 
 QString OptionsPanel::outputFolder() const {
@@ -82,6 +112,13 @@ void OptionsPanel::show(const DialogOptions& options) {
     m_toggle->setChecked(options.expanded);
     m_toggle->setArrowType(options.expanded ? Qt::DownArrow : Qt::RightArrow);
     m_body->setVisible(options.expanded);
+    {
+        const QSignalBlocker blockPair(m_pair);
+        const QSignalBlocker blockJson(m_json);
+        m_pair->setChecked(options.pair);
+        m_json->setChecked(options.json);
+    }
+    m_backlash->setText(options.backlash);
     m_folderLabel->setText(options.folder.isEmpty() ? text(strings::kCurrentFolder)
                                                     : QDir::toNativeSeparators(options.folder));
     m_folderLabel->setToolTip(QDir::toNativeSeparators(outputFolder()));

@@ -5,7 +5,9 @@
 
 #include "dialog/dialog_options.h"
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QToolButton;
 
@@ -23,6 +25,8 @@ class OptionsPanel : public QWidget {
     const DialogOptions& options() const { return m_options; }
     // Shows options and stores them.
     void setOptions(const DialogOptions& options);
+    // Opens or closes the group.
+    void setExpanded(bool open);
     // The folder the files go to: the chosen one, or the current working directory.
     QString outputFolder() const;
 
@@ -31,6 +35,9 @@ class OptionsPanel : public QWidget {
     QPushButton* folderButton() const { return m_folderButton; }
     QPushButton* defaultsButton() const { return m_defaultsButton; }
     QWidget* body() const { return m_body; }
+    QLineEdit* backlashField() const { return m_backlash; }
+    QCheckBox* pairBox() const { return m_pair; }
+    QCheckBox* jsonBox() const { return m_json; }
 
   signals:
     // Some option changed.
@@ -44,6 +51,9 @@ class OptionsPanel : public QWidget {
     DialogOptions m_options;
     QToolButton* m_toggle = nullptr;
     QWidget* m_body = nullptr;
+    QLineEdit* m_backlash = nullptr;
+    QCheckBox* m_pair = nullptr;
+    QCheckBox* m_json = nullptr;
     QLabel* m_folderLabel = nullptr;
     QPushButton* m_folderButton = nullptr;
     QPushButton* m_defaultsButton = nullptr;

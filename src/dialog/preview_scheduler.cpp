@@ -2,8 +2,6 @@
 
 #include <ostream>
 
-#include "commands/preview_command.h"
-
 namespace kellvor {
 
 PreviewScheduler::PreviewScheduler(QObject* parent)
@@ -23,9 +21,8 @@ PreviewScheduler::~PreviewScheduler() {
     m_pool.waitForDone();
 }
 
-void PreviewScheduler::request(const GearPairInput& input, QSize devicePixels) {
-    m_input = input;
-    m_size = devicePixels;
+void PreviewScheduler::request(const PreviewRequest& request) {
+    m_request = request;
     ++*m_newest;  // the running picture, if any, is stale now
     m_pause.start();
 }
@@ -41,19 +38,17 @@ bool PreviewScheduler::busy() const {
 
 void PreviewScheduler::start() {
     const std::uint64_t mine = m_newest->load();
-    const GearPairInput input = m_input;
-    const int width = m_size.width();
-    const int height = m_size.height();
+    const PreviewRequest request = m_request;
     auto newest = m_newest;
     auto running = m_running;
     ++*running;
-    m_pool.start([this, mine, input, width, height, newest, running] {
+    m_pool.start([this, mine, request, newest, running] {
         // The preview command reports every tooth; a newer request stops this one there.
         const ProgressCallback stillWanted = [&](std::int64_t, std::int64_t) {
             return newest->load() == mine;
         };
         std::ostream silent(nullptr);  // live previews print no "n: " lines
-        PreviewResult preview = runPreviewCommand(input, width, height, silent, stillWanted);
+        PreviewResult preview = runPreviewCommand(request, silent, stillWanted);
         if (preview.result.ok() && newest->load() == mine) {
             // Delivered through the window's event loop; dropped if a newer request came since.
             QMetaObject::invokeMethod(

@@ -2,14 +2,13 @@
 #pragma once
 
 #include <QObject>
-#include <QSize>
 #include <QThreadPool>
 #include <QTimer>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
-#include "geometry/gear_pair_input.h"
+#include "commands/preview_command.h"
 #include "preview/preview_raster.h"
 
 namespace kellvor {
@@ -28,9 +27,9 @@ class PreviewScheduler : public QObject {
     // The pause after the last request before drawing starts (about 150 ms).
     void setPauseMs(int ms) { m_pause.setInterval(ms); }
 
-    // Asks for the picture of input at the given size in device pixels; replaces every earlier
+    // Asks for the picture of a request (its size in device pixels); replaces every earlier
     // request that has not delivered yet.
-    void request(const GearPairInput& input, QSize devicePixels);
+    void request(const PreviewRequest& request);
 
     // Drops the pending request and cancels the running picture.
     void cancel();
@@ -46,8 +45,7 @@ class PreviewScheduler : public QObject {
     void start();
 
     QTimer m_pause;
-    GearPairInput m_input;
-    QSize m_size;
+    PreviewRequest m_request;
     // Counts requests; a picture whose number is no longer the newest is dropped.
     std::shared_ptr<std::atomic<std::uint64_t>> m_newest;
     std::shared_ptr<std::atomic<int>> m_running;

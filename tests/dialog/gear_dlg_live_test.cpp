@@ -1,10 +1,14 @@
 // The dialog as it checks values while they are typed: red frames, the live preview, the decimal
 // comma, the advanced options and a sharp preview, driven on the offscreen platform.
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QToolButton>
+#include <sstream>
 
+#include "commands/file_command.h"
 #include "dialog/findings_list.h"
 #include "dialog/options_panel.h"
 #include "dialog/preview_scheduler.h"
@@ -29,6 +33,8 @@ class GearDlgLiveTest : public QObject, private DialogDriver {
     void optionsSurviveARestartAndDefaultsRestoreThem();
     void chosenFolderReceivesTheFiles();
     void previewHasTheDevicePixelsOfTheFrame();
+    void optionsWriteTheirFilesWithTheBacklash();
+    void backlashIsCheckedAgainstTheModule();
     void findingsFollowTheValues_data();
     void findingsFollowTheValues();
 };
@@ -122,6 +128,12 @@ void GearDlgLiveTest::optionsSurviveARestartAndDefaultsRestoreThem() {
     DialogOptions chosen = panel->options();
     chosen.folder = m_dir->path();
     panel->setOptions(chosen);
+    panel->pairBox()->click();
+    panel->jsonBox()->click();
+    QTest::keyClicks(panel->backlashField(), ",25");
+    chosen = panel->options();
+    QCOMPARE(chosen.backlash, QString("0,25"));
+    QVERIFY(chosen.pair && chosen.json);
 
     open();  // a new dialog, as after a restart
     panel = m_dlg->optionsPanel();
@@ -130,6 +142,8 @@ void GearDlgLiveTest::optionsSurviveARestartAndDefaultsRestoreThem() {
 
     QTest::mouseClick(panel->defaultsButton(), Qt::LeftButton);
     QCOMPARE(panel->options().folder, QString());
+    QVERIFY(!panel->options().pair && !panel->options().json);
+    QCOMPARE(panel->backlashField()->text(), QString("0"));
     QCOMPARE(panel->outputFolder(), QDir::currentPath());
     open();
     QCOMPARE(m_dlg->optionsPanel()->options().folder, QString());
@@ -171,6 +185,55 @@ void GearDlgLiveTest::previewHasTheDevicePixelsOfTheFrame() {
     const QImage shown =
         m_dlg->previewFrame()->grab(m_dlg->previewFrame()->contentsRect()).toImage();
     QCOMPARE(shown.size(), picture.size());
+}
+
+// The pair and the JSON join the set; the backlash thins what is written, as on the command line.
+void GearDlgLiveTest::optionsWriteTheirFilesWithTheBacklash() {
+    OptionsPanel* panel = m_dlg->optionsPanel();
+    panel->toggle()->click();
+    panel->pairBox()->click();
+    panel->jsonBox()->click();
+    panel->backlashField()->selectAll();
+    QTest::keyClicks(panel->backlashField(), "0,1");
+    click("DXF-Datei erzeugen");
+    const QStringList expected = {"eingriff.txt",      "zahnrad.dxf",     "zahnrad.txt",
+                                  "zahnrad2.dxf",      "zahnrad2.txt",    "zahnradpaar.dxf",
+                                  "zahnradwerte.json", "zahnradwerte.txt"};
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files, QDir::Name), expected);
+    for (const QString& name : expected)
+        QVERIFY2(m_dlg->statusLine()->toolTip().contains(name), qPrintable(name));
+    // The same files as the file command writes for these values and this backlash.
+    QTemporaryDir reference;
+    std::ostringstream console;
+    FileRequest request{.input = GearPairInput{}, .backlash = 0.1, .pair = true, .json = true};
+    QVERIFY(runFileCommand(request, reference.path().toStdString(), console).ok());
+    for (const QString& name : expected)
+        QVERIFY2(fileBytes(path(name)) == fileBytes(reference.filePath(name)), qPrintable(name));
+}
+
+// The backlash is refused live when it is no number or not below half the module; the module's
+// field changes its limit.
+void GearDlgLiveTest::backlashIsCheckedAgainstTheModule() {
+    OptionsPanel* panel = m_dlg->optionsPanel();
+    panel->toggle()->click();
+    QLineEdit* jn = panel->backlashField();
+    const auto refused = [jn] { return jn->property("kellvorRefused").toBool(); };
+    QVERIFY(!refused());
+    jn->selectAll();
+    QTest::keyClicks(jn, "3,9");
+    QVERIFY(!refused());
+    type(2, "6");  // mn = 6: 3.9 is beyond half the module
+    QVERIFY(refused());
+    QVERIFY2(jn->toolTip().contains(QString::fromUtf8("0 ≤ jn < 3 mm")), qPrintable(jn->toolTip()));
+    QTest::qWait(300);
+    QVERIFY(m_dlg->previewFrame()->picture().isNull());
+    jn->selectAll();
+    QTest::keyClicks(jn, "x");
+    QVERIFY(refused());
+    ModalAnswerer answerer;
+    click("Vorschau anzeigen");
+    QCOMPARE(answerer.seen().size(), 1);
+    QVERIFY(answerer.seen().front().text.contains("Flankenspiel"));
 }
 
 void GearDlgLiveTest::findingsFollowTheValues_data() {
