@@ -87,6 +87,14 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
     addValueOption(app, "--preview-size", firstError, [&o](const std::string& text) {
         return parsePreviewSize(text, o.previewWidth, o.previewHeight);
     });
+    addValueOption(app, "--root", firstError, [&o](const std::string& text) {
+        if (text != "arc" && text != "generated")
+            return false;
+        o.root = text == "arc" ? RootForm::threePointArc : RootForm::generated;
+        return true;
+    });
+    app.add_flag("--svg", o.svg);
+    app.add_flag("--verify", o.verify);
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());

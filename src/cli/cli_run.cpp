@@ -48,8 +48,8 @@ ProgressCallback terminalProgress(std::ostream& err) {
 }
 
 int runPreview(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    const PreviewResult preview =
-        runPreviewCommand(o.input, o.previewWidth, o.previewHeight, out, terminalProgress(err));
+    const PreviewResult preview = runPreviewCommand(o.input, o.previewWidth, o.previewHeight, out,
+                                                    terminalProgress(err), {}, o.root);
     if (!preview.result.ok())
         return reportFailure(preview.result, err);
     const CommandResult written = writePreviewPicture(preview.image, *o.previewFile);
@@ -78,7 +78,8 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
     }
     if (o.previewFile)
         return runPreview(o, out, err);
-    const CommandResult result = runFileCommand(o.input, o.outputDir, out, terminalProgress(err));
+    const FileRequest request{o.input, o.root, o.svg, o.verify};
+    const CommandResult result = runFileCommand(request, o.outputDir, out, terminalProgress(err));
     if (!result.ok())
         return reportFailure(result, err);
     return kExitSuccess;

@@ -1,6 +1,7 @@
 #include "commands/command_prologue.h"
 
 #include <ostream>
+#include <utility>
 
 #include "commands/command_messages.h"
 #include "geometry/input_validation.h"
@@ -9,7 +10,7 @@
 namespace kellvor {
 
 Prologue runPrologue(const GearPairInput& input, std::ostream& console,
-                     std::string_view consequence, const RootArcFit& fit) {
+                     std::string_view consequence, const RootArcFit& fit, RootForm root) {
     Prologue out;
     if (const auto violation = findRangeViolation(input)) {
         out.result =
@@ -18,18 +19,25 @@ Prologue runPrologue(const GearPairInput& input, std::ostream& console,
     }
     PreparedGear gear;
     gear.geometry = computeGearPairGeometry(input);
-    gear.profile = buildFlankProfile(gear.geometry, input.x1, input.segmentCount);
-    console << "n: " << gear.profile.count() << std::endl;
-
-    // Without a circle through the gap points there is no closed outline.
-    const std::optional<RootArc> arc = fit ? fit(gear.profile, gear.geometry.rf1, input.z1)
-                                           : fitRootArc(gear.profile, gear.geometry.rf1, input.z1);
-    if (!arc) {
-        out.result =
-            failure(CommandStatus::fitFailed, messages::joined(messages::kFitFailed, consequence));
-        return out;
+    if (root == RootForm::generated) {
+        GeneratedRoot generated = buildGeneratedRoot(input, gear.geometry);
+        gear.profile = std::move(generated.profile);
+        gear.arc = generated.arc;
+        console << "n: " << gear.profile.count() << std::endl;
+    } else {
+        gear.profile = buildFlankProfile(gear.geometry, input.x1, input.segmentCount);
+        console << "n: " << gear.profile.count() << std::endl;
+        // Without a circle through the gap points there is no closed outline.
+        const std::optional<RootArc> arc =
+            fit ? fit(gear.profile, gear.geometry.rf1, input.z1)
+                : fitRootArc(gear.profile, gear.geometry.rf1, input.z1);
+        if (!arc) {
+            out.result = failure(CommandStatus::fitFailed,
+                                 messages::joined(messages::kFitFailed, consequence));
+            return out;
+        }
+        gear.arc = *arc;
     }
-    gear.arc = *arc;
     // A contour that crosses itself is no face a CAD program or a machine can take.
     if (const auto defect = findOutlineDefect(gear.profile, gear.arc, input.z1)) {
         out.result = failure(

@@ -1,5 +1,5 @@
-// What both commands do before they write or draw: range test, geometry, flank profile, the
-// "n: " console line, root arc fit and contour check.
+// What both commands do before they write or draw: range test, geometry, flank profile (with the
+// generated root if asked), the "n: " console line, root arc fit and contour check.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "geometry/gear_pair_geometry.h"
 #include "geometry/gear_pair_input.h"
 #include "outline/flank_profile.h"
+#include "outline/generated_root.h"
 #include "outline/root_arc.h"
 
 namespace kellvor {
@@ -35,8 +36,9 @@ struct Prologue {
 
 // Runs the prologue for input: on success the gear, after "n: <N>" went to console; otherwise
 // the failure, its message ending with consequence (what the command left alone). fit may be
-// empty (then fitRootArc).
+// empty (then fitRootArc); the generated root needs no fit.
 Prologue runPrologue(const GearPairInput& input, std::ostream& console,
-                     std::string_view consequence, const RootArcFit& fit = {});
+                     std::string_view consequence, const RootArcFit& fit = {},
+                     RootForm root = RootForm::threePointArc);
 
 }  // namespace kellvor

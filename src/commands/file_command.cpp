@@ -61,7 +61,8 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
                              std::ostream& console, const ProgressCallback& progress,
                              const CommandSeams& seams) {
     const GearPairInput& input = request.input;
-    Prologue prologue = runPrologue(input, console, messages::kNothingWritten, seams.fit);
+    Prologue prologue =
+        runPrologue(input, console, messages::kNothingWritten, seams.fit, request.root);
     if (!prologue.gear)
         return prologue.result;
     const PreparedGear& gear = *prologue.gear;

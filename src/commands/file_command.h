@@ -29,6 +29,9 @@ struct CommandSeams {
 // and the optional outputs that join the same set of files.
 struct FileRequest {
     GearPairInput input;
+    RootForm root = RootForm::threePointArc;  // how each tooth gap is closed
+    bool svg = false;                         // zahnrad.svg joins the set
+    bool verify = false;  // the drawing is read back and checked before the set is switched
 };
 
 // Range test, geometry, report, profile, fit and walk; writes zahnradwerte.txt, zahnrad.txt and
@@ -42,7 +45,8 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
 inline CommandResult runFileCommand(const GearPairInput& input, const std::filesystem::path& dir,
                                     std::ostream& console, const ProgressCallback& progress = {},
                                     const CommandSeams& seams = {}) {
-    return runFileCommand(FileRequest{input}, dir, console, progress, seams);
+    return runFileCommand(FileRequest{input, RootForm::threePointArc, false, false}, dir, console,
+                          progress, seams);
 }
 
 }  // namespace kellvor

@@ -12,9 +12,9 @@ namespace kellvor {
 
 PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t width, std::int32_t height,
                                 std::ostream& console, const ProgressCallback& progress,
-                                const RootArcFit& fit) {
+                                const RootArcFit& fit, RootForm root) {
     PreviewResult out;
-    Prologue prologue = runPrologue(input, console, messages::kNothingDrawn, fit);
+    Prologue prologue = runPrologue(input, console, messages::kNothingDrawn, fit, root);
     if (!prologue.gear) {
         out.result = std::move(prologue.result);
         return out;

@@ -20,10 +20,12 @@ struct PreviewResult {
 };
 
 // Range test, geometry, profile, "n: " line to console, fit, and the drawing painted into a
-// width x height image. fit may replace the root arc fit (a test seam).
+// width x height image. fit may replace the root arc fit (a test seam); root picks how the gaps
+// are closed.
 PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t width, std::int32_t height,
                                 std::ostream& console, const ProgressCallback& progress = {},
-                                const RootArcFit& fit = {});
+                                const RootArcFit& fit = {},
+                                RootForm root = RootForm::threePointArc);
 
 // Writes image as a PNG file at path through the safe replacement: an existing file is replaced
 // only by a complete picture. The result names the file and the reason on failure.
