@@ -19,6 +19,10 @@ std::string usage() {
            "  --output-dir DIR    Zielordner (Vorgabe: aktueller Ordner)\n"
            "  --preview FILE      nur die Vorschau als PNG-Bild schreiben\n"
            "  --preview-size WxH  Bildgröße der Vorschau (Vorgabe 208x194)\n"
+           "  --root arc|generated  Zahnfuß: Kreisbogen durch drei Punkte (arc, Vorgabe) oder\n"
+           "                      vom Bezugsprofil erzeugte Fußrundung (generated)\n"
+           "  --svg               zahnrad.svg zusätzlich schreiben\n"
+           "  --verify            geschriebene Zeichnung vor dem Ersetzen zurücklesen und prüfen\n"
            "  --help              diese Hilfe\n"
            "  --version           Versionsnummer\n\n"
            "Zahlen im C-Format (Dezimalpunkt), auch als --name=wert.\n"
@@ -32,6 +36,10 @@ std::string missingValue(std::string_view option) {
 
 std::string badValue(std::string_view option, std::string_view value) {
     return "Ungültiger Wert für " + printable(option) + ": \"" + printable(value) + "\"";
+}
+
+std::string badChoice(std::string_view option, std::string_view value, std::string_view choices) {
+    return badValue(option, value) + " (erlaubt: " + std::string(choices) + ")";
 }
 
 std::string unknownOption(std::string_view argument) {

@@ -87,10 +87,11 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
     addValueOption(app, "--preview-size", firstError, [&o](const std::string& text) {
         return parsePreviewSize(text, o.previewWidth, o.previewHeight);
     });
-    addValueOption(app, "--root", firstError, [&o](const std::string& text) {
-        if (text != "arc" && text != "generated")
-            return false;
-        o.root = text == "arc" ? RootForm::threePointArc : RootForm::generated;
+    addValueOption(app, "--root", firstError, [&o, &firstError](const std::string& text) {
+        if (text == "arc" || text == "generated")
+            o.root = text == "arc" ? RootForm::threePointArc : RootForm::generated;
+        else
+            firstError = cli_messages::badChoice("--root", text, "arc, generated");
         return true;
     });
     app.add_flag("--svg", o.svg);

@@ -35,8 +35,10 @@ struct FileRequest {
 };
 
 // Range test, geometry, report, profile, fit and walk; writes zahnradwerte.txt, zahnrad.txt and
-// zahnrad.dxf into dir and the two progress lines to console. On any failure no earlier file in
-// dir is changed and no temporary file is left.
+// zahnrad.dxf (and zahnrad.svg when asked) into dir and the two progress lines to console. With
+// request.verify the drawing is read back from its temporary file and checked before the set is
+// switched; a fault found there is a fileError. On any failure no earlier file in dir is changed
+// and no temporary file is left.
 CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
                              std::ostream& console, const ProgressCallback& progress = {},
                              const CommandSeams& seams = {});
