@@ -15,7 +15,7 @@ namespace kellvor {
 class ContourArea {
   public:
     // Adds the element's share: the trapezoid under its chord and, for an arc, the circular
-    // segment between chord and arc.
+    // segment between chord and arc (an arc whose ends coincide sweeps nothing).
     void add(const ContourElement& element);
     // The signed area of the elements added so far (the area once the contour is closed).
     double value() const { return m_sum + m_compensation; }
