@@ -17,7 +17,7 @@ constexpr std::string_view kFoot = "</svg>\n";
 constexpr std::string_view kPathStart = "<path id=\"";
 constexpr std::string_view kPathStyle =
     "\" fill=\"none\" stroke=\"#000000\" stroke-linejoin=\"round\" stroke-width=\"";
-constexpr std::string_view kPathEnd = "Z\"/>\n";
+constexpr std::string_view kPathEnd = " Z\"/>\n";
 // Margin around the gear, as a share of its radius.
 constexpr double kMarginShare = 0.02;
 // Longest text of one coordinate pair with its separators, and of an arc command before it.
