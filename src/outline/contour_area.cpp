@@ -34,11 +34,25 @@ void ContourArea::addTerm(double term) {
     m_sum = t;
 }
 
-void ContourArea::add(const ContourElement& e) {
+void ContourArea::addChord(Point2 from, Point2 to) {
     // The trapezoid rule (x0 + x1) (y1 - y0) / 2 sums to the shoelace formula over a closed
     // contour, but each term is of the size of the element rather than the difference of two
     // products of the gear's size, x0 y1 - x1 y0, that would cancel most of their digits.
-    addTerm(0.5 * (e.start.x + e.end.x) * (e.end.y - e.start.y));
+    addTerm(0.5 * (from.x + to.x) * (to.y - from.y));
+}
+
+void ContourArea::add(const ContourElement& e) {
+    // Left open, a gap of a few units in the last place would change the trapezoid sum by its
+    // distance from the origin times its width; repeated with the pitch around a large gear,
+    // that adds up to far more than the gap's own area.
+    if (!m_started) {
+        m_first = e.start;
+        m_started = true;
+    } else if (m_last.x != e.start.x || m_last.y != e.start.y) {
+        addChord(m_last, e.start);
+    }
+    m_last = e.end;
+    addChord(e.start, e.end);
     if (!e.isArc)
         return;
     // The circular segment between chord and arc: r^2 (theta - sin theta) / 2, on the left of
@@ -50,6 +64,13 @@ void ContourArea::add(const ContourElement& e) {
         sweep += kTwoPi;
     const double segment = 0.5 * e.radius * e.radius * sweepExcess(sweep);
     addTerm(e.ccw ? segment : -segment);
+}
+
+double ContourArea::value() const {
+    if (!m_started)
+        return 0;
+    const double closing = 0.5 * (m_last.x + m_first.x) * (m_first.y - m_last.y);
+    return m_sum + closing + m_compensation;
 }
 
 double outlineArea(const FlankProfile& profile, const RootArc& arc, std::int32_t z) {
