@@ -8,8 +8,9 @@ svgelements (Debian's python3-svgelements) parses the SVG: the document's width 
 given in millimetres and equal the viewBox's size (one drawing unit is one millimetre), it holds
 one path, id "zahnrad1", with a title, no fill and a stroke; the path starts with one move,
 holds one arc per tooth and ends closed at its first point; its length equals the length of the
-DXF drawing's contour (LINEs and ARCs read with ezdxf) to 1e-9 relative, and its start point is
-the DXF's first point with y flipped. rsvg-convert (librsvg, Debian's librsvg2-bin) must then
+DXF drawing's contour (LINEs and ARCs read with ezdxf) to 1e-9 relative, its start point is the
+DXF's first point and each arc's centre (which the arc's flags choose) the DXF ARC's centre, y
+flipped. rsvg-convert (librsvg, Debian's librsvg2-bin) must then
 render it to a PNG without complaint.
 """
 
@@ -39,10 +40,12 @@ INPUTS = [
 SVG_NS = "{http://www.w3.org/2000/svg}"
 
 
-def dxf_contour_length(path):
-    """Length of the LINEs and ARCs of a DXF drawing, and the first LINE's start."""
+def dxf_contour(path):
+    """Length of the LINEs and ARCs of a DXF drawing, the first LINE's start and the ARCs'
+    centres in drawing order."""
     length = 0.0
     first = None
+    centres = []
     for e in ezdxf.readfile(path).modelspace():
         if e.dxftype() == "LINE":
             start, end = e.dxf.start, e.dxf.end
@@ -51,7 +54,8 @@ def dxf_contour_length(path):
         else:
             sweep = (e.dxf.end_angle - e.dxf.start_angle) % 360.0
             length += e.dxf.radius * math.radians(sweep)
-    return length, first
+            centres.append((e.dxf.center[0], e.dxf.center[1]))
+    return length, first, centres
 
 
 def millimetres(text):
@@ -102,7 +106,14 @@ def check_svg(cli, folder, case):
     start, end = segments_[0].end, segments_[-2].end
     if abs(start - end) > 1e-12 * width:
         problems.append(f"the path ends at {end}, not at its start {start}")
-    dxf_length, dxf_first = dxf_contour_length(folder / "zahnrad.dxf")
+    dxf_length, dxf_first, dxf_centres = dxf_contour(folder / "zahnrad.dxf")
+    # The arc's flags pick one of two circles through its ends: it must be the DXF's. (A short
+    # arc of a large circle gives its centre only to about the rounding of its ends times the
+    # radius over the chord, hence a billionth of the drawing's size.)
+    off = max((math.hypot(a.center.x - c[0], a.center.y + c[1])
+               for a, c in zip(arcs, dxf_centres)), default=0.0)
+    if off > 1e-9 * width:
+        problems.append(f"an arc's centre lies {off!r} from the DXF ARC's (y flipped)")
     svg_length = path.length()
     if abs(svg_length - dxf_length) > 1e-9 * dxf_length:
         problems.append(f"length {svg_length!r}, the DXF contour's {dxf_length!r}")
