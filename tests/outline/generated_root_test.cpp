@@ -281,6 +281,8 @@ TEST(GeneratedRoot, UndercutAndFormRadiusOverManyInputs) {
         const GearPairInput in = test::gearInput(teeth(random), 1, helix(random), shift(random), 4);
         const Textbook book(in);
         const GeneratedRoot root = buildGeneratedRoot(in, computeGearPairGeometry(in));
+        // The involute always keeps a part between the fillet and the tip.
+        ASSERT_LT(root.formRadius, root.profile.tipRadius) << in.z1 << " " << in.x1;
         // Inputs within a hair of the limit could fall either way.
         if (std::fabs(book.formDepth - book.r * std::pow(std::sin(book.alphat), 2)) < 1e-9)
             continue;
@@ -293,6 +295,25 @@ TEST(GeneratedRoot, UndercutAndFormRadiusOverManyInputs) {
     // Both kinds were drawn.
     EXPECT_GT(undercut, 50);
     EXPECT_LT(undercut, 950);
+}
+
+// At the ends of the range the outline is simple, or (four spur teeth with the largest negative
+// shift, whose fillets meet under the tooth) the contour check refuses it.
+TEST(GeneratedRoot, CornersOfTheRange) {
+    for (const std::int32_t z : {4, 5, 6, 7, 500}) {
+        for (const double x : {-0.5, 0.5}) {
+            for (const double beta : {0.0, 30.0}) {
+                const GearPairInput in = test::gearInput(z, 50, beta, x, 499);
+                const GeneratedRoot root = buildGeneratedRoot(in, computeGearPairGeometry(in));
+                EXPECT_LT(root.formRadius, root.profile.tipRadius);
+                for (const Point2 p : root.profile.points)
+                    ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+                const bool cutOff = z == 4 && x < 0 && beta == 0;
+                EXPECT_EQ(findOutlineDefect(root.profile, root.arc, z).has_value(), cutOff)
+                    << z << " " << x << " " << beta;
+            }
+        }
+    }
 }
 
 // The form point of z = 30, x = 0.5, spur, at its printed precision: not the start radius of the
