@@ -93,7 +93,7 @@ std::vector<PathCommand> parsePath(const std::string& d) {
 }
 
 // The centre of the SVG arc from a to b with radius r and its two flags, by the endpoint to
-// centre conversion of the SVG specification (F.6.5), for a circle.
+// centre conversion of the SVG 1.1 implementation notes (F.6.5), for a circle.
 Point2 arcCentre(Point2 a, Point2 b, double r, bool large, bool sweep) {
     const double x1 = (a.x - b.x) / 2, y1 = (a.y - b.y) / 2;
     const double sign = large != sweep ? 1.0 : -1.0;
