@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages Kellvor needs to build, test and benchmark (only missing ones).
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
-          qt6-base-dev libgl-dev fonts-dejavu-core python3 python3-ezdxf python3-shapely libcli11-dev clang-format xvfb xauth
+          qt6-base-dev libgl-dev fonts-dejavu-core python3 python3-ezdxf python3-shapely
+          python3-svgelements librsvg2-bin libcli11-dev clang-format xvfb xauth
           nlohmann-json3-dev libboost-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -30,6 +30,10 @@ std::string usage() {
            "  --json FILE         Werte, Befunde und Prüfmaße als JSON in FILE (- für die\n"
            "                      Standardausgabe) statt der drei Dateien\n"
            "  --ball D            Messkugeldurchmesser in mm für Md (Vorgabe 1.68·mn)\n"
+           "  --root arc|generated  Zahnfuß: Kreisbogen durch drei Punkte (arc, Vorgabe) oder\n"
+           "                      vom Bezugsprofil erzeugte Fußrundung (generated)\n"
+           "  --svg               zahnrad.svg zusätzlich schreiben\n"
+           "  --verify            geschriebene Zeichnung vor dem Ersetzen zurücklesen und prüfen\n"
            "  --help              diese Hilfe\n"
            "  --version           Versionsnummer\n\n"
            "Zahlen im C-Format (Dezimalpunkt), auch als --name=wert.\n"
@@ -77,6 +81,10 @@ std::string ballOutOfRange(double DM, const BallRange& gear1, const BallRange& g
            " mm berührt die Flanken keines Zahnrads zwischen Evolventenbeginn und Kopfkreis; "
            "erlaubt ist " +
            range(gear1) + " für Zahnrad 1 oder " + range(gear2) + " für Zahnrad 2";
+}
+
+std::string badChoice(std::string_view option, std::string_view value, std::string_view choices) {
+    return badValue(option, value) + " (erlaubt: " + std::string(choices) + ")";
 }
 
 std::string unknownOption(std::string_view argument) {

@@ -17,6 +17,9 @@ std::string missingValue(std::string_view option);
 // A value that cannot be read for option.
 std::string badValue(std::string_view option, std::string_view value);
 
+// A value that is none of the choices of option (listed, comma separated).
+std::string badChoice(std::string_view option, std::string_view value, std::string_view choices);
+
 // An option that kellvor-cli does not know, or an argument that is no option.
 std::string unknownOption(std::string_view argument);
 

@@ -107,6 +107,15 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
             o.backlash = v.value;
         return static_cast<bool>(v);
     });
+    addValueOption(app, "--root", firstError, [&o, &firstError](const std::string& text) {
+        if (text == "arc" || text == "generated")
+            o.root = text == "arc" ? RootForm::threePointArc : RootForm::generated;
+        else
+            firstError = cli_messages::badChoice("--root", text, "arc, generated");
+        return true;
+    });
+    app.add_flag("--svg", o.svg);
+    app.add_flag("--verify", o.verify);
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geometry/gear_pair_input.h"
+#include "outline/generated_root.h"
 
 namespace kellvor {
 
@@ -23,16 +24,19 @@ enum ExitCode : int {
 
 // What the command line asks for.
 struct CliOptions {
-    GearPairInput input;                     // the eight values, defaults as in the dialog
-    std::string outputDir = ".";             // folder that receives the three files
-    std::optional<std::string> previewFile;  // --preview: write only this PNG picture
-    std::int32_t previewWidth = 208;         // --preview-size W
-    std::int32_t previewHeight = 194;        // --preview-size H
-    bool check = false;                      // --check: findings and inspection dimensions
-    std::optional<std::string> jsonFile;     // --json: the JSON report to this file, "-" stdout
-    std::optional<double> ballDiameter;      // --ball: ball diameter for Md, in mm
-    double backlash = 0;                     // --backlash JN: normal backlash in mm
-    bool pair = false;                       // --pair: gear 2, the assembly and the mesh check
+    GearPairInput input;                      // the eight values, defaults as in the dialog
+    std::string outputDir = ".";              // folder that receives the three files
+    std::optional<std::string> previewFile;   // --preview: write only this PNG picture
+    std::int32_t previewWidth = 208;          // --preview-size W
+    std::int32_t previewHeight = 194;         // --preview-size H
+    bool check = false;                       // --check: findings and inspection dimensions
+    std::optional<std::string> jsonFile;      // --json: the JSON report to this file, "-" stdout
+    std::optional<double> ballDiameter;       // --ball: ball diameter for Md, in mm
+    double backlash = 0;                      // --backlash JN: normal backlash in mm
+    bool pair = false;                        // --pair: gear 2, the assembly and the mesh check
+    RootForm root = RootForm::threePointArc;  // --root arc|generated
+    bool svg = false;                         // --svg: zahnrad.svg as well
+    bool verify = false;                      // --verify: check the drawing before the switch
     bool showHelp = false;
     bool showVersion = false;
 };

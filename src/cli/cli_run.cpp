@@ -51,7 +51,7 @@ ProgressCallback terminalProgress(std::ostream& err) {
 
 int runPreview(const CliOptions& o, std::ostream& out, std::ostream& err) {
     const PreviewResult preview = runPreviewCommand(
-        PreviewRequest{o.input, o.previewWidth, o.previewHeight, o.backlash, o.pair}, out,
+        PreviewRequest{o.input, o.previewWidth, o.previewHeight, o.backlash, o.pair, o.root}, out,
         terminalProgress(err));
     if (!preview.result.ok())
         return reportFailure(preview.result, err);
@@ -88,8 +88,14 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         printFindings(o.input, err);
         return code;
     }
-    const CommandResult result = runFileCommand(FileRequest{o.input, o.backlash, o.pair},
-                                                o.outputDir, out, terminalProgress(err));
+    FileRequest request;
+    request.input = o.input;
+    request.backlash = o.backlash;
+    request.pair = o.pair;
+    request.root = o.root;
+    request.svg = o.svg;
+    request.verify = o.verify;
+    const CommandResult result = runFileCommand(request, o.outputDir, out, terminalProgress(err));
     const int code = result.ok() ? kExitSuccess : reportFailure(result, err);
     // The files are what was asked for; teeth that interfere are said, not refused.
     if (result.mesh && result.mesh->interferencePhi1)

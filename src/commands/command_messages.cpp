@@ -62,6 +62,69 @@ std::string notDrawable(int gear, std::int32_t z, double x, OutlineDefect defect
     return text;
 }
 
+std::string drawingTitle(int gear, const GearPairInput& input, RootForm root) {
+    std::string text = "Zahnrad " + std::to_string(gear) + ": z1 = " + std::to_string(input.z1) +
+                       ", z2 = " + std::to_string(input.z2) + ", mn = ";
+    appendReal(text, input.mn, 6);
+    text += " mm, b = ";
+    appendReal(text, input.b, 6);
+    text += " mm, beta = ";
+    appendReal(text, input.beta, 6);
+    text += "°, x1 = ";
+    appendReal(text, input.x1, 6);
+    text += ", x2 = ";
+    appendReal(text, input.x2, 6);
+    text += ", " + std::to_string(input.segmentCount) + " Elemente je Flanke, Zahnfuß: ";
+    text += root == RootForm::generated ? "erzeugt (Bezugsprofil, Kopfradius 0.38 mn)"
+                                        : "Kreisbogen durch drei Punkte";
+    return text;
+}
+
+std::string drawingCheckFailed(std::string_view file, const DrawingFinding& f) {
+    std::string text =
+        "Die Prüfung der geschriebenen Zeichnung " + std::string(file) + " ist fehlgeschlagen: ";
+    const std::string at = "Element " + std::to_string(f.handle);
+    const auto offBy = [&](std::string_view what) {
+        std::string t = "ein Punkt von " + at + " liegt ";
+        appendReal(t, f.deviation, 3);
+        t += " mm neben " + std::string(what) + " (erlaubt ";
+        appendReal(t, f.allowed, 3);
+        return t + " mm)";
+    };
+    switch (f.fault) {
+        case DrawingFault::unreadable:
+            text += f.detail;
+            break;
+        case DrawingFault::notClosed:
+            text += "die Kontur ist bei " + at + " nicht geschlossen (Lücke ";
+            appendReal(text, f.deviation, 3);
+            text += " mm, erlaubt ";
+            appendReal(text, f.allowed, 3);
+            text += " mm)";
+            break;
+        case DrawingFault::selfCrossing:
+            text += "die Kontur schneidet sich bei " + at;
+            break;
+        case DrawingFault::outOfSector:
+            text += at + " reicht über die Nachbarzähne hinaus";
+            break;
+        case DrawingFault::offInvolute:
+            text += offBy("der Evolvente");
+            break;
+        case DrawingFault::offFillet:
+            text += offBy("der Fußrundung");
+            break;
+        case DrawingFault::areaDiffers:
+            text += "die umschlossene Fläche weicht relativ um ";
+            appendReal(text, f.deviation, 3);
+            text += " von der berechneten ab (erlaubt ";
+            appendReal(text, f.allowed, 3);
+            text += ")";
+            break;
+    }
+    return text + ".";
+}
+
 std::string pictureNotEncoded(const std::filesystem::path& path, std::string_view reason) {
     return "Datei \"" + printable(path.string()) + "\": " + std::string(reason);
 }

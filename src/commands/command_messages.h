@@ -6,8 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "geometry/gear_pair_input.h"
 #include "geometry/input_validation.h"
+#include "outline/generated_root.h"
 #include "outline/outline_check.h"
+#include "output/drawing_check.h"
 
 namespace kellvor::messages {
 
@@ -42,6 +45,12 @@ std::string notDrawable(int gear, std::int32_t z, double x, OutlineDefect defect
 
 // The picture for path could not be encoded (reason from the PNG encoder).
 std::string pictureNotEncoded(const std::filesystem::path& path, std::string_view reason);
+
+// The title of gear `gear`'s drawing: the inputs it was made from and the root form.
+std::string drawingTitle(int gear, const GearPairInput& input, RootForm root);
+
+// What the check of the written drawing file (its final name) found.
+std::string drawingCheckFailed(std::string_view file, const DrawingFinding& finding);
 
 // reason and consequence joined into one message.
 std::string joined(std::string_view reason, std::string_view consequence);

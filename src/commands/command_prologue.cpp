@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ostream>
+#include <utility>
 
 #include "commands/command_messages.h"
 #include "geometry/backlash.h"
@@ -11,28 +12,42 @@
 namespace kellvor {
 namespace {
 
-// Geometry and profile of gear 1 of seen, thinned for the backlash jn.
-PreparedGear startGear(const GearPairInput& seen, double jn) {
+// Geometry and profile of gear 1 of seen, thinned for the backlash jn: involute flanks closed by
+// the three-point arc (fitted later), or the outline the generating rack leaves, its tooth
+// thickened so that the flanks come out thinned alike.
+PreparedGear startGear(const GearPairInput& seen, double jn, RootForm root) {
     PreparedGear gear;
     gear.seen = seen;
+    gear.root = root;
     gear.geometry = computeGearPairGeometry(seen);
-    gear.profile = buildFlankProfile(gear.geometry, seen.x1, seen.segmentCount,
-                                     flankThinning(gear.geometry, jn));
+    if (root == RootForm::generated) {
+        GeneratedRoot generated =
+            buildGeneratedRoot(seen, gear.geometry, rackThickening(gear.geometry, jn));
+        gear.profile = std::move(generated.profile);
+        gear.arc = generated.arc;
+        gear.undercutTrimmed = generated.undercut;
+    } else {
+        gear.profile = buildFlankProfile(gear.geometry, seen.x1, seen.segmentCount,
+                                         flankThinning(gear.geometry, jn));
+    }
     return gear;
 }
 
-// Fits the root arc and checks the contour of the gear numbered `number` (1 or 2); the failure
-// when there is no arc or the contour crosses itself.
+// Fits the root arc (the generated root needs none) and checks the contour of the gear numbered
+// `number` (1 or 2); the failure when there is no arc or the contour crosses itself.
 std::optional<CommandResult> finishGear(PreparedGear& gear, int number,
                                         std::string_view consequence, const RootArcFit& fit) {
     const GearPairInput& seen = gear.seen;
-    // Without a circle through the gap points there is no closed outline.
-    const std::optional<RootArc> arc = fit ? fit(gear.profile, gear.geometry.rf1, seen.z1)
-                                           : fitRootArc(gear.profile, gear.geometry.rf1, seen.z1);
-    if (!arc)
-        return failure(CommandStatus::fitFailed,
-                       messages::joined(messages::kFitFailed, consequence));
-    gear.arc = *arc;
+    if (gear.root == RootForm::threePointArc) {
+        // Without a circle through the gap points there is no closed outline.
+        const std::optional<RootArc> arc =
+            fit ? fit(gear.profile, gear.geometry.rf1, seen.z1)
+                : fitRootArc(gear.profile, gear.geometry.rf1, seen.z1);
+        if (!arc)
+            return failure(CommandStatus::fitFailed,
+                           messages::joined(messages::kFitFailed, consequence));
+        gear.arc = *arc;
+    }
     // A contour that crosses itself is no face a CAD program or a machine can take.
     if (const auto defect = findOutlineDefect(gear.profile, gear.arc, seen.z1))
         return failure(CommandStatus::notDrawable,
@@ -57,7 +72,7 @@ Prologue runPrologue(const PrologueRequest& request, std::ostream& console,
                              messages::backlashOutOfRange(request.backlash, input.mn));
         return out;
     }
-    PreparedGear gear = startGear(input, request.backlash);
+    PreparedGear gear = startGear(input, request.backlash, request.root);
     // Without a working pressure angle the pair has no centre distance to be placed at.
     if (request.pair && std::isnan(gear.geometry.alphawt)) {
         out.result = failure(CommandStatus::notDrawable,
@@ -70,7 +85,7 @@ Prologue runPrologue(const PrologueRequest& request, std::ostream& console,
         return out;
     }
     if (request.pair) {
-        PreparedGear gear2 = startGear(swappedInput(input), request.backlash);
+        PreparedGear gear2 = startGear(swappedInput(input), request.backlash, request.root);
         if (auto failed = finishGear(gear2, 2, consequence, fit)) {
             out.result = std::move(*failed);
             return out;

@@ -1,5 +1,6 @@
-// What both commands do before they write or draw: range test, geometry, flank profile, the
-// "n: " console line, root arc fit and contour check, for gear 1 and, for the pair, gear 2.
+// What both commands do before they write or draw: range test, geometry, flank profile (with the
+// generated root if asked), the "n: " console line, root arc fit and contour check, for gear 1
+// and, for the pair, gear 2.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "geometry/gear_pair_geometry.h"
 #include "geometry/gear_pair_input.h"
 #include "outline/flank_profile.h"
+#include "outline/generated_root.h"
 #include "outline/mesh_check.h"
 #include "outline/pair_placement.h"
 #include "outline/root_arc.h"
@@ -27,7 +29,9 @@ struct PreparedGear {
     GearPairGeometry geometry;  // the geometry of seen
     FlankProfile profile;       // thinned for the backlash
     RootArc arc;
-    GearPairInput seen;  // the input as this gear sees it: it is gear 1 of it
+    GearPairInput seen;                       // the input as this gear sees it: it is gear 1 of it
+    RootForm root = RootForm::threePointArc;  // how the gaps are closed
+    bool undercutTrimmed = false;             // generated root: the fillet cuts into the involute
 
     // The outline as the walk builds it.
     GearOutline outline() const { return GearOutline{profile, arc, seen.z1}; }
@@ -36,8 +40,9 @@ struct PreparedGear {
 // What the prologue prepares: gear 1, and gear 2 for the pair; both thinned for the backlash.
 struct PrologueRequest {
     GearPairInput input;
-    double backlash = 0;  // normal backlash jn in mm, 0 <= jn < 0.5 mn
-    bool pair = false;    // prepare gear 2 as well
+    double backlash = 0;                      // normal backlash jn in mm, 0 <= jn < 0.5 mn
+    bool pair = false;                        // prepare gear 2 as well
+    RootForm root = RootForm::threePointArc;  // how the gaps of both gears are closed
 };
 
 // The prepared gears, or the result of a command that ends here.

@@ -1,5 +1,6 @@
 #include "commands/file_command.h"
 
+#include <optional>
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -8,10 +9,12 @@
 #include "geometry/backlash.h"
 #include "geometry/geometry_report.h"
 #include "geometry/inspection.h"
+#include "outline/contour_area.h"
 #include "outline/gear_outline.h"
 #include "output/assembly_writer.h"
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
+#include "output/drawing_check.h"
 #include "output/dxf_document.h"
 #include "output/dxf_writer.h"
 #include "output/free_space.h"
@@ -19,6 +22,7 @@
 #include "output/mesh_report.h"
 #include "output/output_messages.h"
 #include "output/replacement_files.h"
+#include "output/svg_writer.h"
 #include "output/tooth_relay.h"
 #include "output/trace_writer.h"
 
@@ -28,14 +32,14 @@ namespace {
 // One block being filled per file and up to four on their way to the disk.
 constexpr std::size_t kBlocksInUse = 6;
 
-// The output files of one run: each a temporary file, seen by the writers through a sink that
-// a test may have wrapped.
 // The result of a run stopped through the progress callback.
 CommandResult cancelledResult() {
     return failure(CommandStatus::cancelled,
                    messages::joined(messages::kCancelled, messages::kNothingWritten));
 }
 
+// The output files of one run: each a temporary file, seen by the writers through a sink that
+// a test may have wrapped.
 class OutputFiles {
   public:
     OutputFiles(const std::filesystem::path& dir, const SinkWrapper& wrap)
@@ -55,6 +59,10 @@ class OutputFiles {
         return failure(CommandStatus::fileError, m_files.message());
     }
     CommandResult openFailed() { return failure(CommandStatus::fileError, m_files.message()); }
+    // Where the file name is written until the commit.
+    std::filesystem::path temporaryPath(const std::string& name) const {
+        return m_files.temporaryPath(name);
+    }
     // Moves all files into place together.
     CommandResult commit() {
         if (!m_files.commit())
@@ -71,18 +79,29 @@ class OutputFiles {
     std::vector<std::string> m_names;
 };
 
-// Walks gear into its trace and drawing as one tooth stream; the failure, or nothing. The
-// console line (gear 1 only) goes out between opening the two files.
+// The files of one gear: its trace, its drawing and, when asked, its SVG drawing.
+struct GearFiles {
+    const char* trace;
+    const char* drawing;
+    const char* svg;          // nullptr: no SVG drawing
+    std::string_view pathId;  // the id of the gear's path in the SVG drawing
+    std::string svgTitle;
+    bool verify = false;  // read the drawing back and check it before the switch
+};
+
+// Walks gear into its trace, drawing (and SVG drawing) as one tooth stream, then checks the
+// written drawing when asked; the failure, or nothing. The console line (gear 1 only) goes out
+// between opening the trace and the drawing.
 std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& gear,
-                                       const char* traceName, const char* drawingName,
-                                       std::ostream* console, const ProgressCallback& progress,
-                                       std::int64_t done, std::int64_t total) {
+                                       const GearFiles& names, std::ostream* console,
+                                       const ProgressCallback& progress, std::int64_t done,
+                                       std::int64_t total) {
     // The drawing of a large gear is hundreds of megabytes and formatting its numbers is the
     // bulk of the work: this thread formats the drawing while the background writer's thread
     // writes its blocks (the bench's single-threaded row shows what that buys), and the trace is
     // formatted and written on a thread of its own (the relay below).
-    BackgroundWriter background(kBlockBytes, kBlocksInUse);
-    ByteSink* traceSink = files.open(traceName);
+    BackgroundWriter background(kBlockBytes, kBlocksInUse + (names.svg != nullptr ? 1 : 0));
+    ByteSink* traceSink = files.open(names.trace);
     if (traceSink == nullptr)
         return files.openFailed();
     OutlineTraceWriter trace(*traceSink);
@@ -90,13 +109,25 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
     if (console != nullptr)
         *console << messages::kWritingDrawing << std::endl;
 
-    ByteSink* drawingSink = files.open(drawingName);
+    ByteSink* drawingSink = files.open(names.drawing);
     if (drawingSink == nullptr)
         return files.openFailed();
     DxfOutlineWriter drawing(*drawingSink, &background);
     drawing.open();
 
-    // Each tooth goes to both files the moment it is built; the walk stops at the first write
+    // The SVG drawing takes the same teeth in the same order, formatted on this thread.
+    ByteSink* svgSink = nullptr;
+    std::optional<SvgOutlineWriter> svg;
+    if (names.svg != nullptr) {
+        svgSink = files.open(names.svg);
+        if (svgSink == nullptr)
+            return files.openFailed();
+        svg.emplace(*svgSink, &background);
+        svg->open(gearSvgBox(gear.profile), names.svgTitle);
+        svg->beginPath(names.pathId);
+    }
+
+    // Each tooth goes to every file the moment it is built; the walk stops at the first write
     // that fails, since nothing of this run will be kept then. The trace relay's thread formats
     // the trace while this thread formats the drawing.
     ToothRelay traceRelay([&trace](const OutlineTooth& tooth) { return trace.writeTooth(tooth); });
@@ -104,7 +135,8 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
     walkGearOutline(gear.profile, gear.arc, gear.seen.z1, [&](const OutlineTooth& tooth) {
         const bool traced = traceRelay.push(tooth);
         const bool drawn = drawing.writeTooth(tooth);
-        if (!traced || !drawn)
+        const bool pictured = !svg || svg->writeTooth(tooth);
+        if (!traced || !drawn || !pictured)
             return false;
         if (progress && !progress(done + tooth.index + 1, total)) {
             cancelled = true;
@@ -116,11 +148,23 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
     if (cancelled)
         return cancelledResult();
     if (!traced)
-        return files.writeFailed(traceName, *traceSink);
+        return files.writeFailed(names.trace, *traceSink);
     if (!drawing.close())
-        return files.writeFailed(drawingName, *drawingSink);
+        return files.writeFailed(names.drawing, *drawingSink);
     if (!trace.close())
-        return files.writeFailed(traceName, *traceSink);
+        return files.writeFailed(names.trace, *traceSink);
+    if (svg && !(svg->endPath() && svg->close()))
+        return files.writeFailed(names.svg, *svgSink);
+    if (names.verify) {
+        // The drawing as the disk holds it, against the outline it was written from.
+        const GearPairInput& seen = gear.seen;
+        const DrawingExpectation expected{&gear.profile, &gear.arc, seen.z1, seen.mn,
+                                          outlineArea(gear.profile, gear.arc, seen.z1)};
+        if (const auto found = checkWrittenDrawing(files.temporaryPath(names.drawing), expected))
+            return failure(CommandStatus::fileError,
+                           messages::joined(messages::drawingCheckFailed(names.drawing, *found),
+                                            messages::kNothingWritten));
+    }
     return std::nullopt;
 }
 
@@ -161,8 +205,9 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
                              std::ostream& console, const ProgressCallback& progress,
                              const CommandSeams& seams) {
     const GearPairInput& input = request.input;
-    Prologue prologue = runPrologue(PrologueRequest{input, request.backlash, request.pair}, console,
-                                    messages::kNothingWritten, seams.fit);
+    Prologue prologue =
+        runPrologue(PrologueRequest{input, request.backlash, request.pair, request.root}, console,
+                    messages::kNothingWritten, seams.fit);
     if (!prologue.gear)
         return prologue.result;
     const PreparedGear& gear = *prologue.gear;
@@ -170,15 +215,31 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
     const std::string report = formatGeometryReport(input, g);
     const std::int32_t n = gear.profile.count();
 
-    AssemblyDrawing assembly;
-    std::uint64_t needed = maxOutputBytes(report.size(), input.z1, n) + kMaxJsonReportBytes;
-    if (request.pair) {
-        assembly = assemblyDrawing(g, input.mn, gear.outline(), prologue.gear2->outline());
-        needed += maxOutputBytes(maxMeshReportBytes(), input.z2, n) +
-                  maxDocumentBytes(assemblySetup(assembly));
+    GearFiles gear1Files{kTraceFileName, kDrawingFileName, nullptr, kGear1PathId, "",
+                         request.verify};
+    GearFiles gear2Files{kGear2TraceFileName, kGear2DrawingFileName, nullptr, kGear2PathId, "",
+                         request.verify};
+    if (request.svg) {
+        gear1Files.svg = kSvgFileName;
+        gear1Files.svgTitle = messages::drawingTitle(1, input, request.root);
+        gear2Files.svg = kGear2SvgFileName;
+        gear2Files.svgTitle = messages::drawingTitle(2, input, request.root);
     }
+
     // A drawing of many teeth can take more room than the disk has; finding that out only when
     // the disk is full would cost the time of writing it.
+    AssemblyDrawing assembly;
+    std::uint64_t needed = maxOutputBytes(report.size(), input.z1, n) + kMaxJsonReportBytes;
+    if (request.svg)
+        needed += maxSvgBytes(input.z1, n, gear1Files.svgTitle.size());
+    if (request.pair) {
+        const std::int32_t n2 = prologue.gear2->profile.count();
+        assembly = assemblyDrawing(g, input.mn, gear.outline(), prologue.gear2->outline());
+        needed += maxOutputBytes(maxMeshReportBytes(), input.z2, n2) +
+                  maxDocumentBytes(assemblySetup(assembly));
+        if (request.svg)
+            needed += maxSvgBytes(input.z2, n2, gear2Files.svgTitle.size());
+    }
     if (auto noRoom = checkFreeSpace(dir, needed))
         return failure(CommandStatus::fileError, std::move(*noRoom));
 
@@ -212,12 +273,11 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
     // the assembly.
     const std::int64_t teeth = std::int64_t{input.z1} + (request.pair ? input.z2 : 0);
     const std::int64_t total = request.pair ? 2 * teeth : teeth;
-    if (auto failed =
-            writeGear(files, gear, kTraceFileName, kDrawingFileName, &console, progress, 0, total))
+    if (auto failed = writeGear(files, gear, gear1Files, &console, progress, 0, total))
         return std::move(*failed);
     if (request.pair) {
-        if (auto failed = writeGear(files, *prologue.gear2, kGear2TraceFileName,
-                                    kGear2DrawingFileName, nullptr, progress, input.z1, total))
+        if (auto failed =
+                writeGear(files, *prologue.gear2, gear2Files, nullptr, progress, input.z1, total))
             return std::move(*failed);
         if (auto failed = writePairFiles(files, assembly, meshReport, progress, teeth, total))
             return std::move(*failed);

@@ -32,13 +32,17 @@ struct FileRequest {
     double backlash = 0;  // normal backlash jn in mm: thins the flanks of both gears
     bool pair = false;    // also zahnrad2.txt, zahnrad2.dxf, zahnradpaar.dxf and eingriff.txt
     bool json = false;    // zahnradwerte.json (default ball) joins the set
+    RootForm root = RootForm::threePointArc;  // how each tooth gap is closed
+    bool svg = false;                         // zahnrad.svg joins the set
+    bool verify = false;  // the drawing is read back and checked before the set is switched
 };
 
 // Range test, geometry, report, profile, fit and walk; writes zahnradwerte.txt, zahnrad.txt and
 // zahnrad.dxf into dir (for the pair also gear 2's trace and drawing, the assembly and the mesh
-// check, whose record the result carries; zahnradwerte.json when asked) and the two progress
-// lines to console. On any failure
-// no earlier file in dir is changed and no temporary file is left.
+// check, whose record the result carries; zahnradwerte.json and zahnrad.svg when asked) and the
+// two progress lines to console. With request.verify the drawing is read back from its temporary
+// file and checked before the set is switched; a fault found there is a fileError. On any
+// failure no earlier file in dir is changed and no temporary file is left.
 CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
                              std::ostream& console, const ProgressCallback& progress = {},
                              const CommandSeams& seams = {});
@@ -47,7 +51,7 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
 inline CommandResult runFileCommand(const GearPairInput& input, const std::filesystem::path& dir,
                                     std::ostream& console, const ProgressCallback& progress = {},
                                     const CommandSeams& seams = {}) {
-    return runFileCommand(FileRequest{input}, dir, console, progress, seams);
+    return runFileCommand(FileRequest{.input = input}, dir, console, progress, seams);
 }
 
 }  // namespace kellvor

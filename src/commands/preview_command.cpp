@@ -26,8 +26,9 @@ PreviewResult runPreviewCommand(const PreviewRequest& request, std::ostream& con
     const std::int32_t width = request.width;
     const std::int32_t height = request.height;
     PreviewResult out;
-    Prologue prologue = runPrologue(PrologueRequest{input, request.backlash, request.pair}, console,
-                                    messages::kNothingDrawn, fit);
+    Prologue prologue =
+        runPrologue(PrologueRequest{input, request.backlash, request.pair, request.root}, console,
+                    messages::kNothingDrawn, fit);
     if (!prologue.gear) {
         out.result = std::move(prologue.result);
         return out;

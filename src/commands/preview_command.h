@@ -26,6 +26,7 @@ struct PreviewRequest {
     std::int32_t height = 194;
     double backlash = 0;  // normal backlash jn in mm: thins the flanks of both gears
     bool pair = false;    // both gears, antialiased (paintPairPicture), instead of gear 1
+    RootForm root = RootForm::threePointArc;  // how the tooth gaps are closed
 };
 
 // Range test, geometry, profile, "n: " line to console, fit, and the drawing painted into a

@@ -27,6 +27,10 @@ double nominalCircularBacklash(const GearPairGeometry& geometry, double jn) {
     return jn / (std::cos(geometry.alphawt) * std::cos(geometry.betab));
 }
 
+double rackThickening(const GearPairGeometry& geometry, double jn) {
+    return baseBacklash(geometry, jn) / 2 / std::cos(geometry.alphat);
+}
+
 double normalThicknessThinning(double jn) {
     return jn / (2 * std::cos(kAlphan));
 }

@@ -18,6 +18,10 @@ double baseBacklash(const GearPairGeometry& geometry, double jn);
 // thinned so, the free turn of the mesh grows by jbt along the line of action. 0 for jn = 0.
 double flankThinning(const GearPairGeometry& geometry, double jn);
 
+// How much the generating rack's tooth is thickened along the pitch line (transverse section) to
+// cut flanks thinned by flankThinning: (jbt / 2) / cos(alphat).
+double rackThickening(const GearPairGeometry& geometry, double jn);
+
 // How much the normal tooth thickness on the reference circle shrinks when both flanks of a
 // tooth are turned by flankThinning: jn / (2 cos(alphan)), the same for both gears (each flank
 // moves jn / 4 along its normal, like a smaller profile shift).

@@ -183,9 +183,18 @@ Box boxOf(const ContourElement& e, double tolerance) {
     Box b{std::min(e.start.x, e.end.x), std::min(e.start.y, e.end.y), std::max(e.start.x, e.end.x),
           std::max(e.start.y, e.end.y)};
     if (e.isArc) {
-        // The whole circle's box: cheap and always enough for a first filter.
-        b = {e.centre.x - e.radius, e.centre.y - e.radius, e.centre.x + e.radius,
-             e.centre.y + e.radius};
+        // An arc reaches beyond its ends only at the circle's extremes that lie on it; the whole
+        // circle's box would make a root circle about the gear centre overlap every element.
+        const Point2 extremes[4] = {{e.centre.x + e.radius, e.centre.y},
+                                    {e.centre.x, e.centre.y + e.radius},
+                                    {e.centre.x - e.radius, e.centre.y},
+                                    {e.centre.x, e.centre.y - e.radius}};
+        for (const Point2 p : extremes) {
+            if (withinSweep(e, p, tolerance)) {
+                b = {std::min(b.minX, p.x), std::min(b.minY, p.y), std::max(b.maxX, p.x),
+                     std::max(b.maxY, p.y)};
+            }
+        }
     }
     return {b.minX - tolerance, b.minY - tolerance, b.maxX + tolerance, b.maxY + tolerance};
 }
@@ -256,28 +265,49 @@ std::optional<ContourCrossing> findCrossing(std::span<const ContourElement> elem
     const auto inFocus = [&](std::size_t i) { return i >= focusBegin && i < focusEnd; };
     // A meeting this close to the end two neighbours share is that end itself.
     const double shared = 4 * tolerance;
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::size_t j = i + 1; j < n; ++j) {
-            if (!inFocus(kept[i]) && !inFocus(kept[j]))
+    const auto crossingOf = [&](std::size_t i, std::size_t j) -> std::optional<ContourCrossing> {
+        const ContourElement& a = elements[kept[i]];
+        const ContourElement& b = elements[kept[j]];
+        const ElementMeeting m = meetElements(a, b, tolerance);
+        const bool next = j == i + 1;
+        const bool wraps = closed && i == 0 && j == n - 1 && n > 2;
+        for (std::size_t k = 0; k < m.count; ++k) {
+            const Point2 p = m.points[k];
+            if (!m.overlap && next && distance(p, a.end) <= shared)
                 continue;
-            if (!overlapping(boxes[i], boxes[j]))
+            if (!m.overlap && wraps && distance(p, a.start) <= shared)
                 continue;
-            const ContourElement& a = elements[kept[i]];
-            const ContourElement& b = elements[kept[j]];
-            const ElementMeeting m = meetElements(a, b, tolerance);
-            const bool next = j == i + 1;
-            const bool wraps = closed && i == 0 && j == n - 1 && n > 2;
-            for (std::size_t k = 0; k < m.count; ++k) {
-                const Point2 p = m.points[k];
-                if (!m.overlap && next && distance(p, a.end) <= shared)
-                    continue;
-                if (!m.overlap && wraps && distance(p, a.start) <= shared)
-                    continue;
-                return ContourCrossing{kept[i], kept[j], p};
-            }
+            return ContourCrossing{kept[i], kept[j], p};
         }
+        return std::nullopt;
+    };
+
+    // Sweep over the boxes from left to right: only pairs whose boxes overlap in x are ever
+    // looked at, so a contour of many small elements costs about n log n, not n^2. Of all
+    // crossings the one of the earliest pair is reported, as a plain double loop would.
+    std::vector<std::size_t> order(n);
+    for (std::size_t k = 0; k < n; ++k)
+        order[k] = k;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t p, std::size_t q) { return boxes[p].minX < boxes[q].minX; });
+    std::vector<std::size_t> active;
+    std::optional<ContourCrossing> first;
+    for (const std::size_t q : order) {
+        std::erase_if(active, [&](std::size_t p) { return boxes[p].maxX < boxes[q].minX; });
+        for (const std::size_t p : active) {
+            const std::size_t i = std::min(p, q);
+            const std::size_t j = std::max(p, q);
+            if (!overlapping(boxes[i], boxes[j]) || (!inFocus(kept[i]) && !inFocus(kept[j])))
+                continue;
+            if (first &&
+                (kept[i] > first->first || (kept[i] == first->first && kept[j] >= first->second)))
+                continue;
+            if (auto crossing = crossingOf(i, j))
+                first = crossing;
+        }
+        active.push_back(q);
     }
-    return std::nullopt;
+    return first;
 }
 
 }  // namespace

@@ -98,6 +98,7 @@ std::int64_t walkGearOutline(const FlankProfile& profile, const RootArc& arc, st
     OutlineTooth tooth;
     tooth.polyline.resize(static_cast<std::size_t>(n));
     tooth.arcRadius = arc.radius;
+    tooth.arcClockwise = arc.clockwise;
     ArcAngles angles;
     double phi = 0.0;
     std::int64_t handed = 0;
@@ -113,9 +114,13 @@ std::int64_t walkGearOutline(const FlankProfile& profile, const RootArc& arc, st
         tooth.arcCentreX = turnedCentre.x;
         tooth.arcCentreY = turnedCentre.y;
 
-        // Each later gap is the previous one turned clockwise by one pitch.
+        // Each later gap is the previous one turned clockwise by one pitch. The root circle about
+        // the gear centre runs ccw from the next tooth's first point to this tooth's last: the
+        // short arc under the rack's tip land.
         if (k == 0) {
-            angles = firstToothArcAngles(centre, p1, p0, tau);
+            angles = arc.clockwise ? ArcAngles{normaliseArcAngle(directionDeg(centre, p0)),
+                                               normaliseArcAngle(directionDeg(centre, p1))}
+                                   : firstToothArcAngles(centre, p1, p0, tau);
         } else {
             angles = {normaliseArcAngle(angles.start - tau), normaliseArcAngle(angles.end - tau)};
         }

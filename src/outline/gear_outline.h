@@ -22,6 +22,8 @@ struct OutlineTooth {
     double arcRadius = 0;
     double arcStartAngle = 0;  // degrees ccw from +x; the arc runs ccw from start to end
     double arcEndAngle = 0;
+    bool arcClockwise = false;  // the contour runs along the arc from its end to its start (the
+                                // root circle about the gear centre), else from start to end
 
     // N, the number of points.
     std::int32_t pointCount() const { return static_cast<std::int32_t>(polyline.size()); }
@@ -50,8 +52,9 @@ ArcAngles firstToothArcAngles(Point2 centre, Point2 p1, Point2 p0, double pitchA
 // Receives each tooth as soon as it is built; returning false stops the walk early.
 using ToothConsumer = std::function<bool(const OutlineTooth&)>;
 
-// Walks the z teeth in order, handing each to consume, with the gap circle arc (fitted for the
-// first gap) turned with each tooth. Returns the number of teeth handed on.
+// Walks the z teeth in order, handing each to consume, with the arc closing the first gap (the
+// fitted circle, or the root circle about the gear centre when arc.clockwise) turned with each
+// tooth. Returns the number of teeth handed on.
 std::int64_t walkGearOutline(const FlankProfile& profile, const RootArc& arc, std::int32_t z,
                              const ToothConsumer& consume);
 

@@ -38,7 +38,8 @@ std::vector<ContourElement> outlineElements(const FlankProfile& profile, const R
             previous = p;
         }
         const Point2 next = turn(clockwiseRotation(phi + tau), lowerEnd);
-        elements.push_back(arcElement(turn(rot, centre), arc.radius, previous, next, true));
+        elements.push_back(
+            arcElement(turn(rot, centre), arc.radius, previous, next, !arc.clockwise));
     }
     return elements;
 }

@@ -15,6 +15,9 @@ struct RootArc {
     double centreX = 0;
     double centreY = 0;
     double radius = 0;
+    bool clockwise = false;  // the contour runs clockwise along it from a tooth to the next: the
+                             // root circle about the gear centre; counter-clockwise for the
+                             // circle fitted in the gap
 };
 
 // Reduces the row-major rows x cols matrix in place without row swaps (a zero pivot row gets a

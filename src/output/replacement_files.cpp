@@ -46,6 +46,13 @@ void ReplacementFiles::fail(const std::string& name, std::error_code ec, std::st
         m_message = output_messages::fileError(m_dir / name, action, ec);
 }
 
+std::filesystem::path ReplacementFiles::temporaryPath(const std::string& name) const {
+    for (const Entry& e : m_entries)
+        if (e.name == name)
+            return e.temp;
+    return {};
+}
+
 FileSink* ReplacementFiles::create(const std::string& name) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::filesystem::path temp = uniqueName(name, "tmp");

@@ -31,6 +31,9 @@ class ReplacementFiles {
     void fail(const std::string& name, std::error_code ec, std::string_view action);
     // German text naming the file and the reason of the first failure; empty while none.
     const std::string& message() const { return m_message; }
+    // The temporary file that will become dir/name (empty when there is none), to read back what
+    // was written before the commit.
+    std::filesystem::path temporaryPath(const std::string& name) const;
 
   private:
     struct Entry {

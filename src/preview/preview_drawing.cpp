@@ -181,9 +181,13 @@ bool buildPreviewDrawing(const FlankProfile& profile, const RootArc& arc, std::i
         const double xc = tooth.arcCentreX;
         const double yc = tooth.arcCentreY;
         const double r = tooth.arcRadius;
-        const DevicePoint end = plainPixel(m, points.back());
-        const DevicePoint start =
+        DevicePoint end = plainPixel(m, points.back());
+        DevicePoint start =
             plainPixel(m, turn(clockwiseRotation(tooth.angle + tau), lowerEndOfSecondFlank));
+        // The root circle about the gear centre runs the other way round (y is not flipped, so
+        // the model's clockwise is counter-clockwise on the screen).
+        if (tooth.arcClockwise)
+            std::swap(start, end);
         sink(arcOp(toPixel(m.originX + (xc - r) * m.scale), toPixel(m.originY + (yc - r) * m.scale),
                    toPixel(m.originX + (xc + r) * m.scale), toPixel(m.originY + (yc + r) * m.scale),
                    start.x, start.y, end.x, end.y));

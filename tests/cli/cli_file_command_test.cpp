@@ -163,5 +163,43 @@ TEST_F(CliFileCommand, UnwritableFolderNamesFileAndReason) {
                                "/zahnradwerte.txt\" kann nicht angelegt werden: Not a directory\n");
 }
 
+// --root generated, --svg and --verify: four files, the tooth's points with its fillets.
+TEST_F(CliFileCommand, GeneratedRootSvgAndVerify) {
+    seedEarlierRun();
+    EXPECT_EQ(run({"--z1", "12", "--x1", "-0.5", "--segments", "10", "--root", "generated", "--svg",
+                   "--verify"}),
+              kExitSuccess)
+        << m_err.str();
+    // Only the findings follow on standard error, no complaint of the run.
+    EXPECT_EQ(m_err.str().find("kellvor-cli:"), std::string::npos) << m_err.str();
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 4);
+    EXPECT_EQ(file("zahnrad.svg").substr(0, 5), "<?xml");
+    // The fillets have more elements than the involute to keep within 1e-4 mn of their curve.
+    const int n = std::stoi(m_out.str().substr(3));
+    EXPECT_GT(n, 2 * (10 + 10 + 1));
+    EXPECT_EQ(file(kDrawingFileName)
+                  .find("ARC\n  8\n0\n  6\nCONTINUOUS\n 62\n     7\n  5\n" +
+                        std::to_string(27 + n - 1) + "\n 10\n0\n20\n0\n"),
+              file(kDrawingFileName).find("ARC"));
+    // The default root is the three-point arc, byte for byte.
+    EXPECT_EQ(run({"--root", "arc"}), kExitSuccess);
+    EXPECT_EQ(file(kDrawingFileName), test::readFileBytes(test::goldenPath("dxf_initial.dxf")));
+}
+
+TEST(CliOptions, RootSvgAndVerify) {
+    const CliParseResult plain = parseCliOptions({});
+    ASSERT_TRUE(plain.options);
+    EXPECT_EQ(plain.options->root, RootForm::threePointArc);
+    EXPECT_FALSE(plain.options->svg);
+    EXPECT_FALSE(plain.options->verify);
+    const CliParseResult set = parseCliOptions({"--root=generated", "--svg", "--verify"});
+    ASSERT_TRUE(set.options) << set.error;
+    EXPECT_EQ(set.options->root, RootForm::generated);
+    EXPECT_TRUE(set.options->svg);
+    EXPECT_TRUE(set.options->verify);
+    EXPECT_EQ(parseCliOptions({"--root", "Bogen"}).error,
+              "Ungültiger Wert für --root: \"Bogen\" (erlaubt: arc, generated)");
+}
+
 }  // namespace
 }  // namespace kellvor

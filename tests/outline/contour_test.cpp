@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,101 @@ TEST(FindChainCrossing, TestsOnlyPairsWithTheFocus) {
     EXPECT_FALSE(findChainCrossing(chain, kTol, 0, 1));
     // The open chain's ends are no neighbours of each other, but they do not touch either.
     EXPECT_FALSE(findChainCrossing(chain, kTol, 0, 2));
+}
+
+}  // namespace
+}  // namespace kellvor
+
+namespace kellvor {
+namespace {
+
+// The crossing test written as the plain double loop over all pairs, with the same rules for
+// neighbours: the reference for the sweep.
+std::optional<ContourCrossing> crossingByEveryPair(const std::vector<ContourElement>& elements,
+                                                   double tolerance, bool closed,
+                                                   std::size_t focusBegin, std::size_t focusEnd) {
+    // The random contours have no elements without length: every one is kept.
+    std::vector<std::size_t> kept;
+    for (std::size_t i = 0; i < elements.size(); ++i)
+        kept.push_back(i);
+    const std::size_t n = kept.size();
+    const auto inFocus = [&](std::size_t i) { return i >= focusBegin && i < focusEnd; };
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = i + 1; j < n; ++j) {
+            if (!inFocus(kept[i]) && !inFocus(kept[j]))
+                continue;
+            const ContourElement& a = elements[kept[i]];
+            const ElementMeeting m = meetElements(a, elements[kept[j]], tolerance);
+            for (std::size_t k = 0; k < m.count; ++k) {
+                const Point2 p = m.points[k];
+                const bool atEnd = std::hypot(p.x - a.end.x, p.y - a.end.y) <= 4 * tolerance;
+                const bool atStart = std::hypot(p.x - a.start.x, p.y - a.start.y) <= 4 * tolerance;
+                if (!m.overlap && j == i + 1 && atEnd)
+                    continue;
+                if (!m.overlap && closed && i == 0 && j == n - 1 && n > 2 && atStart)
+                    continue;
+                return ContourCrossing{kept[i], kept[j], p};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// A closed contour around the origin through `count` points at random radii, every third side
+// an arc bulging in or out; large radius changes make it cross itself now and then.
+std::vector<ContourElement> randomContour(std::mt19937& random, std::size_t count, double wobble) {
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::vector<Point2> points;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double a = 6.283185307179586 * (static_cast<double>(i) + 0.8 * unit(random)) /
+                         static_cast<double>(count);
+        const double r = 1 + wobble * (unit(random) - 0.5);
+        points.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    std::vector<ContourElement> elements;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Point2 a = points[i];
+        const Point2 b = points[(i + 1) % count];
+        if (i % 3 != 2) {
+            elements.push_back(segmentElement(a, b));
+            continue;
+        }
+        // The circle through a and b whose centre lies off the chord's midpoint.
+        const Point2 mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+        const double off = 2 * (unit(random) - 0.5);
+        const Point2 c{mid.x - (b.y - a.y) * off, mid.y + (b.x - a.x) * off};
+        elements.push_back(
+            arcElement(c, std::hypot(a.x - c.x, a.y - c.y), a, b, unit(random) < 0.5));
+    }
+    return elements;
+}
+
+TEST(FindContourCrossing, SweepFindsTheSamePairAsEveryPair) {
+    std::mt19937 random(7);
+    int crossed = 0;
+    for (int trial = 0; trial < 1000; ++trial) {
+        const auto elements = randomContour(random, 6 + static_cast<std::size_t>(trial % 40),
+                                            trial % 2 == 0 ? 0.2 : 1.2);
+        const auto swept = findContourCrossing(elements, kTol);
+        const auto plain = crossingByEveryPair(elements, kTol, true, 0, elements.size());
+        ASSERT_EQ(swept.has_value(), plain.has_value()) << trial;
+        if (swept) {
+            ASSERT_EQ(swept->first, plain->first) << trial;
+            ASSERT_EQ(swept->second, plain->second) << trial;
+            ++crossed;
+        }
+        const std::size_t focus = static_cast<std::size_t>(trial) % elements.size();
+        const auto chain = findChainCrossing(elements, kTol, focus, focus + 2);
+        const auto chainPlain = crossingByEveryPair(elements, kTol, false, focus, focus + 2);
+        ASSERT_EQ(chain.has_value(), chainPlain.has_value()) << trial;
+        if (chain) {
+            ASSERT_EQ(chain->first, chainPlain->first) << trial;
+            ASSERT_EQ(chain->second, chainPlain->second) << trial;
+        }
+    }
+    // Both outcomes were tried often.
+    EXPECT_GT(crossed, 200);
+    EXPECT_LT(crossed, 800);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 
 Usage: dxf_reader_check.py <kellvor-cli>
 
-For each input the drawing must load, pass ezdxf's auditor without errors, hold z1 (N - 1)
-LINEs and z1 ARCs with unique handles from 27 on (a pointed tooth has no tip land: that LINE is
+For each input (with the three-point root arc or the generated root) the drawing must load, pass
+ezdxf's auditor without errors, hold z1 (N - 1) LINEs (N as kellvor-cli prints it) and z1 ARCs with unique handles from 27 on (a pointed tooth has no tip land: that LINE is
 left out and its handle skipped), and form one closed contour: every end point of a LINE
 or ARC (arc end points from centre, radius and angles) meets exactly one end point of another
 entity within 1e-9 of the module, and following those meetings visits every entity once.
@@ -27,7 +27,7 @@ from pathlib import Path
 import ezdxf
 from shapely.geometry import Polygon
 
-# name, z1, z2, mn, b, beta, x1, x2, segmentCount
+# name, z1, z2, mn, b, beta, x1, x2, segmentCount[, root]
 INPUTS = [
     ("spur example", 20, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 4),
     ("initial values", 17, 40, 8.0, 45.0, 20.0, 0.0, 0.0, 10),
@@ -40,6 +40,11 @@ INPUTS = [
     ("nearly straight gap", 16, 40, 1.0, 20.0, 20.0, 0.45, 0.0, 5),
     ("largest module", 100, 30, 50.0, 500.0, 30.0, -0.5, 0.5, 12),
     ("many teeth", 600, 40, 0.5, 5.0, 5.0, 0.1, 0.0, 20),
+    ("generated root", 17, 40, 8.0, 45.0, 20.0, 0.0, 0.0, 10, "generated"),
+    ("generated root, undercut", 8, 40, 1.0, 20.0, 0.0, 0.0, 0.0, 4, "generated"),
+    ("generated root, pointed", 4, 40, 2.0, 20.0, 0.0, 0.5, 0.0, 5, "generated"),
+    ("generated root, no segments", 30, 40, 1.0, 10.0, 25.0, -0.5, 0.0, 0, "generated"),
+    ("generated root, many teeth", 200, 40, 0.5, 5.0, 5.0, 0.1, 0.0, 20, "generated"),
 ]
 
 
@@ -56,19 +61,27 @@ def end_points(entity):
 
 
 def contour_points(entities):
-    """The contour as points in drawing order (LINE starts, arcs sampled every half degree)."""
+    """The contour as points in drawing order (LINE starts, arcs sampled every half degree, run
+    from whichever end the contour reaches them: the root circle about the gear centre runs
+    from its end angle back to its start)."""
     points = []
+    reached = None
     for e in entities:
         if e.dxftype() == "LINE":
             points.append(tuple(e.dxf.start)[:2])
+            reached = tuple(e.dxf.end)[:2]
             continue
         c, r = e.dxf.center, e.dxf.radius
         start, end = e.dxf.start_angle, e.dxf.end_angle
         sweep = (end - start) % 360.0
         steps = max(8, int(sweep * 2))
-        for i in range(steps):
-            a = math.radians(start + sweep * i / steps)
-            points.append((c[0] + r * math.cos(a), c[1] + r * math.sin(a)))
+        arc = [(c[0] + r * math.cos(math.radians(start + sweep * i / steps)),
+                c[1] + r * math.sin(math.radians(start + sweep * i / steps)))
+               for i in range(steps + 1)]
+        if reached is not None and math.dist(reached, arc[-1]) < math.dist(reached, arc[0]):
+            arc.reverse()
+        points.extend(arc[:-1])
+        reached = arc[-1]
     return points
 
 
@@ -114,15 +127,18 @@ def check_closed_contour(entities, tolerance):
 
 
 def check_drawing(cli, folder, case):
-    name, z1, z2, mn, b, beta, x1, x2, segments = case
+    name, z1, z2, mn, b, beta, x1, x2, segments = case[:9]
+    root = case[9] if len(case) > 9 else "arc"
     run = subprocess.run(
         [cli, "--z1", str(z1), "--z2", str(z2), "--mn", repr(mn), "--b", repr(b),
          "--beta", repr(beta), "--x1", repr(x1), "--x2", repr(x2), "--segments", str(segments),
-         "--output-dir", str(folder)],
+         "--root", root, "--output-dir", str(folder)],
         capture_output=True, text=True)
     if run.returncode != 0:
         return [f"kellvor-cli failed ({run.returncode}): {run.stderr.strip()}"]
-    n = 2 * (segments + 1)
+    n = int(run.stdout.split("\n")[0].removeprefix("n: "))
+    if root == "arc" and n != 2 * (segments + 1):
+        return [f"{n} points per tooth, expected {2 * (segments + 1)}"]
     doc = ezdxf.readfile(folder / "zahnrad.dxf")
     problems = []
     auditor = doc.audit()

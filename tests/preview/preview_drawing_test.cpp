@@ -11,6 +11,7 @@
 #include "geometry/gear_pair_geometry.h"
 #include "geometry/gear_pair_input.h"
 #include "outline/flank_profile.h"
+#include "outline/generated_root.h"
 #include "outline/point.h"
 #include "outline/root_arc.h"
 #include "preview/preview_drawing.h"
@@ -191,6 +192,32 @@ TEST(BuildPreviewDrawing, ThirteenTeethCloseOnTheFirstPoint) {
         const DrawOp nextMove = opsOfTooth(d, (k + 1) % 13, 22).front();
         EXPECT_EQ(arc.args[4], nextMove.args[0]) << "tooth " << k;
         EXPECT_EQ(arc.args[5], nextMove.args[1]) << "tooth " << k;
+    }
+}
+
+// The root circle about the gear centre runs the other way: its arc starts where the tooth's
+// last line ends and ends where the next tooth starts (counter-clockwise on the screen, where
+// the drawing's clockwise shows as counter-clockwise).
+TEST(BuildPreviewDrawing, GeneratedRootArcsRunFromToothToNextTooth) {
+    const GearPairInput in{13, 40, 2.0, 20.0, 15.0, 0.0, 0.0, 6};
+    const GearPairGeometry g = computeGearPairGeometry(in);
+    const GeneratedRoot root = buildGeneratedRoot(in, g);
+    const std::int32_t n = root.profile.count();
+    const PreviewDrawing d =
+        buildPreviewDrawing(root.profile, root.arc, 13, ClientRect{0, 0, 800, 800});
+    ASSERT_EQ(d.ops.size(), 1u + 13u * static_cast<std::size_t>(n + 1));
+    for (std::int32_t k = 0; k < 13; ++k) {
+        const std::vector<DrawOp> ops = opsOfTooth(d, k, n);
+        const DrawOp arc = ops.back();
+        const DrawOp lastLine = ops[ops.size() - 2];
+        const DrawOp nextMove = opsOfTooth(d, (k + 1) % 13, n).front();
+        ASSERT_EQ(arc.kind, DrawOpKind::arc);
+        EXPECT_EQ(arc.args[4], lastLine.args[0]) << "tooth " << k;
+        EXPECT_EQ(arc.args[5], lastLine.args[1]) << "tooth " << k;
+        EXPECT_EQ(arc.args[6], nextMove.args[0]) << "tooth " << k;
+        EXPECT_EQ(arc.args[7], nextMove.args[1]) << "tooth " << k;
+        // The bounding square of the root circle about the centre of the picture.
+        EXPECT_NEAR(arc.args[0] + arc.args[2], 800, 1);
     }
 }
 

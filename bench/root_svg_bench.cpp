@@ -1,0 +1,118 @@
+// What the generated root, the SVG drawing and the read-back check cost: the file command for
+// z1 = 2000 and 499 elements with each of them, against the default file command in the same
+// run.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands/file_command.h"
+
+namespace kellvor::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+const GearPairInput kLargeGear{2000, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 499};
+
+// A folder of its own under the system's temporary folder (TMPDIR), removed at the end.
+const fs::path& benchFolder() {
+    static const fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() / ("kellvor_root_svg_" + std::to_string(::getpid()));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+// One way of running the file command on the large gear.
+struct Variant {
+    const char* name;
+    FileRequest request;
+};
+
+const Variant kVariants[] = {
+    {"Default",
+     FileRequest{
+         .input = kLargeGear, .root = RootForm::threePointArc, .svg = false, .verify = false}},
+    {"Svg",
+     FileRequest{
+         .input = kLargeGear, .root = RootForm::threePointArc, .svg = true, .verify = false}},
+    {"GeneratedRoot",
+     FileRequest{.input = kLargeGear, .root = RootForm::generated, .svg = false, .verify = false}},
+    {"GeneratedRootSvg",
+     FileRequest{.input = kLargeGear, .root = RootForm::generated, .svg = true, .verify = false}},
+    {"GeneratedRootSvgVerify",
+     FileRequest{.input = kLargeGear, .root = RootForm::generated, .svg = true, .verify = true}},
+};
+
+void fileCommand(benchmark::State& state, const FileRequest& request) {
+    std::ostringstream console;
+    for (auto _ : state) {
+        const CommandResult r = runFileCommand(request, benchFolder(), console);
+        if (r.status != CommandStatus::ok)
+            state.SkipWithError(r.message.c_str());
+    }
+    double bytes = 0;
+    for (const auto& entry : fs::directory_iterator(benchFolder()))
+        bytes += static_cast<double>(entry.file_size());
+    state.counters["MB"] = bytes / 1e6;
+    fs::remove(benchFolder() / "zahnrad.svg");
+}
+
+// The median real time of each benchmark, kept for the summary.
+class TimeKeeper : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                m_seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
+    }
+    double seconds(const std::string& name) const {
+        const auto it = m_seconds.find(name);
+        return it == m_seconds.end() ? 0.0 : it->second;
+    }
+
+  private:
+    std::map<std::string, double> m_seconds;
+};
+
+std::string benchName(const Variant& v) {
+    return std::string(v.name) + "/z1:2000/segments:499";
+}
+
+}  // namespace
+}  // namespace kellvor::bench
+
+int main(int argc, char** argv) {
+    using namespace kellvor::bench;
+    for (const Variant& v : kVariants) {
+        benchmark::RegisterBenchmark(benchName(v).c_str(), fileCommand, v.request)
+            ->Iterations(1)
+            ->Repetitions(3)
+            ->ReportAggregatesOnly(true)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    TimeKeeper keeper;
+    benchmark::RunSpecifiedBenchmarks(&keeper);
+    const double base = keeper.seconds(benchName(kVariants[0]));
+    if (base > 0) {
+        std::printf("default file command (median of 3): %.3f s\n", base);
+        for (const Variant& v : kVariants) {
+            const double t = keeper.seconds(benchName(v));
+            if (t > 0 && &v != &kVariants[0])
+                std::printf("%-24s %.3f s, %.2f times the default\n", v.name, t, t / base);
+        }
+    }
+    std::filesystem::remove_all(benchFolder());
+    benchmark::Shutdown();
+    return 0;
+}
