@@ -22,11 +22,15 @@ struct ShiftDesign {
     double xsum = 0;  // x1 + x2 for the centre distance
     double x1 = 0;
     double x2 = 0;
-    int gear = 0;          // shiftOutOfRange: the gear (1 or 2) whose shift is outside
-    double value = 0;      // shiftOutOfRange: that shift
-    double lowestX1 = 0;   // noBalance: the bracket searched for x1
+    int gear = 0;         // shiftOutOfRange: the gear (1 or 2) whose shift is outside
+    double value = 0;     // shiftOutOfRange: that shift
+    double lowestX1 = 0;  // noBalance: the bracket searched for x1
     double highestX1 = 0;
 };
+
+// ad cos(alphat) = rb1 + rb2 (unit of mn): the centre distance at which the base circles touch;
+// a working pressure angle exists only above it.
+double touchingCentreDistance(const GearPairInput& input);
 
 // The shift sum x1 + x2 that makes the working centre distance exactly a for the tooth counts,
 // module and helix angle of input; not a number when a <= ad cos(alphat).
