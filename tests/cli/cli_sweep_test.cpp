@@ -1,8 +1,11 @@
 // --sweep on the command line: the CSV rows against single evaluations and single runs, --only-ok,
 // range rows, and the usage and file errors.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -199,6 +202,8 @@ TEST_F(CliSweep, UsageErrorsNameTheOption) {
         {{"--sweep", "--csv", "s.csv"}, "Option --sweep braucht einen Wert"},
     };
     for (const Row& r : rows) {
+        // Refused by the parser: a grid accepted by mistake is never run here.
+        ASSERT_FALSE(parseCliOptions({r.args.begin(), r.args.end()}).options) << r.message;
         EXPECT_EQ(run(r.args), kExitUsage) << r.message;
         EXPECT_NE(m_err.str().find(r.message), std::string::npos) << m_err.str();
         EXPECT_EQ(m_out.str(), "");
@@ -212,6 +217,41 @@ TEST_F(CliSweep, FileErrorNamesTheFileAndKeepsNoTrace) {
               std::string::npos)
         << m_err.str();
     EXPECT_TRUE(fs::is_empty(m_dir));
+}
+
+// The disk filling up half way through the rows, as a file-size limit makes the kernel report it
+// (in a child process, to keep the limit away from the test program): exit code 1 naming the
+// file and the reason, the earlier file unchanged, no temporary file left.
+TEST_F(CliSweep, FileFullHalfWayKeepsTheEarlierFile) {
+    std::ofstream("sweep.csv") << "earlier\n";
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{200000, 200000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const int code = run(with(kShiftGrid, {"--csv", "sweep.csv"}));
+        const std::string report = std::to_string(code) + "\n" + m_err.str();
+        const ssize_t written = ::write(pipeFds[1], report.data(), report.size());
+        ::_exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    std::string report;
+    char buf[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+        report.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(
+        report,
+        "1\nkellvor-cli: Datei \"./sweep.csv\" kann nicht geschrieben werden: File too large\n");
+    EXPECT_EQ(test::readFileBytes("sweep.csv"), "earlier\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
 }  // namespace
