@@ -56,7 +56,8 @@ TEST(AppendSweepRow, OnlyOkKeepsTheRowsWithoutCodes) {
             continue;
         }
         bool warned = false;
-        for (const Finding& f : assessGearPair(point).list())
+        const Assessment assessment = assessGearPair(point);
+        for (const Finding& f : assessment.list())
             warned = warned || f.level != FindingLevel::note;
         EXPECT_EQ(fields[21].empty(), !warned) << all[i];
         if (fields[21].empty())
