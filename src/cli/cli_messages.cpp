@@ -34,6 +34,14 @@ std::string usage() {
            "                      vom Bezugsprofil erzeugte Fußrundung (generated)\n"
            "  --svg               zahnrad.svg zusätzlich schreiben\n"
            "  --verify            geschriebene Zeichnung vor dem Ersetzen zurücklesen und prüfen\n"
+           "  --centre-distance A Achsabstand in mm: x1 + x2 dafür; mit --x1 oder --x2 ist\n"
+           "                      der andere der Rest, sonst gleiches spezifisches Gleiten\n"
+           "  --sweep NAME=VON:BIS:SCHRITT\n"
+           "                      einen der acht Werte (z1, z2, mn, b, beta, x1, x2,\n"
+           "                      segments) über einen Bereich variieren, wiederholbar\n"
+           "  --csv FILE          je Rasterpunkt eine CSV-Zeile in FILE (- für die\n"
+           "                      Standardausgabe)\n"
+           "  --only-ok           nur Zeilen ohne Warnung und Fehler\n"
            "  --help              diese Hilfe\n"
            "  --version           Versionsnummer\n\n"
            "Zahlen im C-Format (Dezimalpunkt), auch als --name=wert.\n"
@@ -85,6 +93,86 @@ std::string ballOutOfRange(double DM, const BallRange& gear1, const BallRange& g
 
 std::string badChoice(std::string_view option, std::string_view value, std::string_view choices) {
     return badValue(option, value) + " (erlaubt: " + std::string(choices) + ")";
+}
+
+std::string chosenShifts(double a, double x1, double x2) {
+    std::string t = "Profilverschiebung für den Achsabstand a = ";
+    appendShortestReal(t, a);
+    t += " mm: x1 = ";
+    appendShortestReal(t, x1);
+    t += ", x2 = ";
+    appendShortestReal(t, x2);
+    return t;
+}
+
+std::string shiftDesignFailed(double a, double touching, const ShiftDesign& design) {
+    std::string t = "Option --centre-distance: zum Achsabstand a = ";
+    appendShortestReal(t, a);
+    t += " mm ";
+    switch (design.error) {
+        case ShiftDesignError::noWorkingAngle:
+            t += "gibt es keinen Betriebseingriffswinkel; a muss größer sein als ad·cos αt = ";
+            appendReal(t, touching, 10);
+            return t + " mm";
+        case ShiftDesignError::shiftOutOfRange:
+            t += "gehört x" + std::to_string(design.gear) + " = ";
+            appendReal(t, design.value, 10);
+            return t + " für Zahnrad " + std::to_string(design.gear) + "; erlaubt ist -0.5 ≤ x" +
+                   std::to_string(design.gear) + " ≤ 0.5";
+        case ShiftDesignError::noBalance:
+            t += "gleicht kein x1 zwischen ";
+            appendReal(t, design.lowestX1, 10);
+            t += " und ";
+            appendReal(t, design.highestX1, 10);
+            return t +
+                   " das spezifische Gleiten an beiden Enden der Eingriffsstrecke aus "
+                   "(--x1 oder --x2 angeben)";
+        case ShiftDesignError::none:
+            break;
+    }
+    return t;
+}
+
+std::string bothShiftsWithCentreDistance() {
+    return "Mit --centre-distance lässt sich nur eine der Optionen --x1 und --x2 angeben "
+           "(die andere ergibt sich aus dem Achsabstand)";
+}
+
+std::string badSweep(std::string_view argument) {
+    return badValue("--sweep", argument) +
+           " (erwartet NAME=VON:BIS:SCHRITT, NAME einer von z1, z2, mn, b, beta, x1, x2, "
+           "segments; ganze Zahlen für z1, z2 und segments)";
+}
+
+std::string sweepRefused(std::string_view argument, SweepError error) {
+    std::string t =
+        argument.empty() ? "Option --sweep: " : "Option --sweep " + printable(argument) + ": ";
+    switch (error) {
+        case SweepError::emptyRange:
+            return t + "der Bereich ist leer (BIS liegt unter VON)";
+        case SweepError::zeroStep:
+            return t + "die Schrittweite muss größer als 0 sein";
+        case SweepError::notWhole:
+            return t + "VON, BIS und SCHRITT müssen ganze Zahlen sein";
+        case SweepError::tooManyPoints:
+            return t + "das Raster hätte mehr als " + std::to_string(kMaxSweepPoints) + " Punkte";
+        case SweepError::none:
+            break;
+    }
+    return t;
+}
+
+std::string sweptTwice(std::string_view field) {
+    return "Option --sweep: " + std::string(field) + " wird zweimal variiert";
+}
+
+std::string needs(std::string_view option, std::string_view required) {
+    return "Option " + std::string(option) + " braucht " + std::string(required);
+}
+
+std::string sweepWritten(std::int64_t points, std::int64_t rows, std::string_view file) {
+    return std::to_string(points) + " Rasterpunkte berechnet, " + std::to_string(rows) +
+           " Zeilen in \"" + printable(file) + "\" geschrieben";
 }
 
 std::string unknownOption(std::string_view argument) {

@@ -1,9 +1,12 @@
 // The German texts of kellvor-cli: its help and its usage errors.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "commands/sweep_grid.h"
+#include "geometry/centre_distance.h"
 #include "geometry/inspection.h"
 
 namespace kellvor::cli_messages {
@@ -31,6 +34,29 @@ std::string bothOnStandardOutput(std::string_view first, std::string_view second
 
 // A --ball diameter (mm) that touches neither gear's drawn involute, with each gear's range.
 std::string ballOutOfRange(double DM, const BallRange& gear1, const BallRange& gear2);
+
+// Designing a pair: --centre-distance and --sweep.
+// The shifts chosen for centre distance a (mm), every digit that reads back to the same double.
+std::string chosenShifts(double a, double x1, double x2);
+// Why no shifts give centre distance a (mm); touching is ad cos(alphat) in mm.
+std::string shiftDesignFailed(double a, double touching, const ShiftDesign& design);
+// --x1 and --x2 both given with --centre-distance.
+std::string bothShiftsWithCentreDistance();
+// A --sweep argument that is not NAME=FROM:TO:STEP with a field name and numbers.
+std::string badSweep(std::string_view argument);
+// A --sweep argument whose range cannot be swept; with an empty argument, a grid too large.
+std::string sweepRefused(std::string_view argument, SweepError error);
+// The same field swept twice.
+std::string sweptTwice(std::string_view field);
+// An option that needs another one.
+std::string needs(std::string_view option, std::string_view required);
+// After a sweep written to file: points computed and rows written.
+std::string sweepWritten(std::int64_t points, std::int64_t rows, std::string_view file);
+// Standard output could not take the CSV rows.
+inline constexpr std::string_view kStandardOutputFailed =
+    "Die Standardausgabe kann nicht geschrieben werden";
+// The terminal's progress line of a sweep: "Punkte: <done> / <total> (<p> %)".
+inline constexpr std::string_view kPointsProgress = "Punkte: ";
 
 // The line after every usage error.
 inline constexpr std::string_view kSeeHelp = "(--help zeigt die Optionen)";

@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <functional>
 
 #include "cli/cli_messages.h"
@@ -48,6 +49,87 @@ void addValueOption(CLI::App& app, const std::string& name, std::string& firstEr
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
+// Reads one option's repeated texts; returns the German error of a text, or nothing.
+using RepeatedReader = std::function<std::string(const std::string& text)>;
+
+// Registers an option that may be given several times; read sees every text in order.
+void addRepeatedOption(CLI::App& app, const std::string& name, std::string& firstError,
+                       RepeatedReader read) {
+    app.add_option_function<std::vector<std::string>>(
+           name,
+           [&firstError, name, read = std::move(read)](const std::vector<std::string>& texts) {
+               for (const std::string& text : texts) {
+                   if (!firstError.empty())
+                       return;
+                   firstError = text.empty() ? cli_messages::missingValue(name) : read(text);
+               }
+           })
+        ->expected(0, 1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+// Reads NAME=FROM:TO:STEP into a sweep axis; the German error when it is none.
+std::string readSweep(std::string_view text, std::vector<SweepAxis>& sweeps) {
+    const auto eq = text.find('=');
+    const InputFieldSpec* spec = nullptr;
+    for (const InputFieldSpec& s : inputFields())
+        if (s.option == text.substr(0, eq))
+            spec = &s;
+    if (eq == std::string_view::npos || spec == nullptr)
+        return cli_messages::badSweep(text);
+    double v[3] = {};
+    std::string_view rest = text.substr(eq + 1);
+    for (int i = 0; i < 3; ++i) {
+        const auto colon = i < 2 ? rest.find(':') : rest.size();
+        if (colon == std::string_view::npos)
+            return cli_messages::badSweep(text);
+        const std::string_view part = rest.substr(0, colon);
+        rest = rest.substr(std::min(rest.size(), colon + 1));
+        if (spec->type == FieldType::integer) {
+            const auto n = parseInteger(part);
+            if (!n)
+                return cli_messages::badSweep(text);
+            v[i] = n.value;
+        } else {
+            const auto r = parseReal(part);
+            if (!r)
+                return cli_messages::badSweep(text);
+            v[i] = r.value;
+        }
+    }
+    const SweepAxisResult axis = makeSweepAxis(spec->field, v[0], v[1], v[2]);
+    if (!axis.axis)
+        return cli_messages::sweepRefused(text, axis.error);
+    for (const SweepAxis& earlier : sweeps)
+        if (earlier.field == spec->field)
+            return cli_messages::sweptTwice(spec->option);
+    sweeps.push_back(*axis.axis);
+    return {};
+}
+
+// The usage errors of designing a pair: options that exclude or need each other.
+std::string checkDesign(const CliOptions& o) {
+    const bool x1 = o.given[static_cast<std::size_t>(InputField::x1)];
+    const bool x2 = o.given[static_cast<std::size_t>(InputField::x2)];
+    if (o.centreDistance && x1 && x2)
+        return cli_messages::bothShiftsWithCentreDistance();
+    if (o.sweeps.empty()) {
+        if (o.csvFile || o.onlyOk)
+            return cli_messages::needs(o.csvFile ? "--csv" : "--only-ok", "--sweep");
+        return {};
+    }
+    if (!o.csvFile)
+        return cli_messages::needs("--sweep", "--csv FILE");
+    if (o.centreDistance)
+        return cli_messages::notTogether("--sweep", "--centre-distance");
+    if (o.previewFile || o.check || o.jsonFile)
+        return cli_messages::notTogether(
+            "--sweep", o.previewFile ? "--preview" : (o.check ? "--check" : "--json"));
+    if (checkSweepGrid(SweepGrid{o.input, o.sweeps}) != SweepError::none)
+        return cli_messages::sweepRefused("", SweepError::tooManyPoints);
+    return {};
+}
+
 }  // namespace
 
 CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
@@ -64,6 +146,7 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
         const InputField field = spec.field;
         addValueOption(app, "--" + std::string(spec.option), firstError,
                        [&o, field](const std::string& text) {
+                           o.given[static_cast<std::size_t>(field)] = true;
                            if (std::int32_t* member = integerMember(o.input, field)) {
                                const auto v = parseInteger(text);
                                if (v)
@@ -116,6 +199,20 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
     });
     app.add_flag("--svg", o.svg);
     app.add_flag("--verify", o.verify);
+    // Designing a pair: shifts from a centre distance, sweeps over a grid of the eight values.
+    addValueOption(app, "--centre-distance", firstError, [&o](const std::string& text) {
+        const auto v = parseReal(text);
+        if (v)
+            o.centreDistance = v.value;
+        return static_cast<bool>(v);
+    });
+    addRepeatedOption(app, "--sweep", firstError,
+                      [&o](const std::string& text) { return readSweep(text, o.sweeps); });
+    addValueOption(app, "--csv", firstError, [&o](const std::string& text) {
+        o.csvFile = text;
+        return true;
+    });
+    app.add_flag("--only-ok", o.onlyOk);
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -135,6 +232,8 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
                 cli_messages::notTogether("--preview", o.check ? "--check" : "--json")};
     if (o.check && o.jsonFile == "-")
         return {std::nullopt, cli_messages::bothOnStandardOutput("--check", "--json -")};
+    if (std::string design = checkDesign(o); !design.empty())
+        return {std::nullopt, design};
     return {o, {}};
 }
 

@@ -2,13 +2,16 @@
 // (C locale, whole argument) and German messages.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "commands/sweep_grid.h"
 #include "geometry/gear_pair_input.h"
+#include "geometry/input_fields.h"
 #include "outline/generated_root.h"
 
 namespace kellvor {
@@ -37,6 +40,12 @@ struct CliOptions {
     RootForm root = RootForm::threePointArc;  // --root arc|generated
     bool svg = false;                         // --svg: zahnrad.svg as well
     bool verify = false;                      // --verify: check the drawing before the switch
+    // Designing a pair.
+    std::array<bool, kFieldCount> given{};  // which of the eight values were given, by field
+    std::optional<double> centreDistance;   // --centre-distance: x1 + x2 for this a, in mm
+    std::vector<SweepAxis> sweeps;          // --sweep, in the order given (the last fastest)
+    std::optional<std::string> csvFile;     // --csv: the sweep's rows to this file, "-" stdout
+    bool onlyOk = false;                    // --only-ok: rows without Warnung or Fehler
     bool showHelp = false;
     bool showVersion = false;
 };

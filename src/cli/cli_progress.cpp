@@ -18,13 +18,13 @@ struct TerminalProgress {
     std::ostream& out;
     Clock::time_point start;
     std::chrono::milliseconds delay;
+    std::string_view label;
     Clock::time_point lastDrawn{};
     bool shown = false;
 
     void draw(std::int64_t done, std::int64_t total) {
         const std::int64_t percent = total > 0 ? done * 100 / total : 100;
-        out << "\r" << cli_messages::kTeethProgress << done << " / " << total << " (" << percent
-            << " %)" << std::flush;
+        out << "\r" << label << done << " / " << total << " (" << percent << " %)" << std::flush;
         shown = true;
     }
 
@@ -47,8 +47,10 @@ struct TerminalProgress {
 
 }  // namespace
 
-ProgressCallback makeTerminalProgress(std::ostream& out, std::chrono::milliseconds delay) {
-    auto state = std::make_shared<TerminalProgress>(TerminalProgress{out, Clock::now(), delay});
+ProgressCallback makeTerminalProgress(std::ostream& out, std::chrono::milliseconds delay,
+                                      std::string_view label) {
+    auto state = std::make_shared<TerminalProgress>(TerminalProgress{
+        out, Clock::now(), delay, label.empty() ? cli_messages::kTeethProgress : label});
     return [state](std::int64_t done, std::int64_t total) { return (*state)(done, total); };
 }
 

@@ -3,14 +3,16 @@
 
 #include <chrono>
 #include <iosfwd>
+#include <string_view>
 
 #include "outline/progress.h"
 
 namespace kellvor {
 
 // A progress callback that stays silent for the first delay, then rewrites one line on out
-// ("\rZähne: done / total (p %)") at most a few times a second, and ends it with a newline
-// when the last tooth is done. Never cancels.
-ProgressCallback makeTerminalProgress(std::ostream& out, std::chrono::milliseconds delay);
+// ("\r<label>done / total (p %)", label "Zähne: " unless given) at most a few times a second,
+// and ends it with a newline when the last tooth (or point) is done. Never cancels.
+ProgressCallback makeTerminalProgress(std::ostream& out, std::chrono::milliseconds delay,
+                                      std::string_view label = {});
 
 }  // namespace kellvor

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <ostream>
 
+#include "cli/cli_design.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_options.h"
 #include "cli/cli_progress.h"
@@ -43,10 +44,10 @@ int reportFailure(const CommandResult& result, std::ostream& err) {
 }
 
 // A large gear takes a while: on a terminal the work done is counted on one line.
-ProgressCallback terminalProgress(std::ostream& err) {
+ProgressCallback terminalProgress(std::ostream& err, std::string_view label = {}) {
     if (::isatty(STDERR_FILENO) != 1)
         return {};
-    return makeTerminalProgress(err, std::chrono::milliseconds(500));
+    return makeTerminalProgress(err, std::chrono::milliseconds(500), label);
 }
 
 int runPreview(const CliOptions& o, std::ostream& out, std::ostream& err) {
@@ -70,7 +71,7 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
             << cli_messages::kSeeHelp << '\n';
         return kExitUsage;
     }
-    const CliOptions& o = *parsed.options;
+    CliOptions o = *parsed.options;
     if (o.showHelp) {
         out << cli_messages::usage();
         return kExitSuccess;
@@ -79,6 +80,12 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         out << "kellvor-cli " << KELLVOR_VERSION << '\n';
         return kExitSuccess;
     }
+    // Designing a pair: the shifts for a centre distance are used as if entered; a sweep
+    // replaces every other command.
+    if (const auto failed = designShiftsForCentreDistance(o, out, err))
+        return *failed;
+    if (!o.sweeps.empty())
+        return runSweepCli(o, out, err, terminalProgress(err, cli_messages::kPointsProgress));
     if (const auto rejected = rejectBall(o, err))
         return *rejected;
     if (o.check || o.jsonFile)

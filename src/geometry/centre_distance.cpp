@@ -27,6 +27,11 @@ double slidingDifference(GearPairInput input, double xsum, double x1) {
 
 }  // namespace
 
+double touchingCentreDistance(const GearPairInput& input) {
+    const GearPairGeometry g = computeGearPairGeometry(input);
+    return g.ad * std::cos(g.alphat);
+}
+
 double shiftSumForCentreDistance(const GearPairInput& input, double a) {
     const GearPairGeometry g = computeGearPairGeometry(input);
     // cos(alphawt) = ad cos(alphat) / a: the base circles stay, the centres move apart.

@@ -28,6 +28,10 @@ struct ShiftDesign {
     double highestX1 = 0;
 };
 
+// ad cos(alphat) = rb1 + rb2 (unit of mn): the centre distance at which the base circles touch;
+// a working pressure angle exists only above it.
+double touchingCentreDistance(const GearPairInput& input);
+
 // The shift sum x1 + x2 that makes the working centre distance exactly a for the tooth counts,
 // module and helix angle of input; not a number when a <= ad cos(alphat).
 double shiftSumForCentreDistance(const GearPairInput& input, double a);

@@ -7,9 +7,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 
 namespace kellvor {
 namespace {
@@ -105,6 +107,42 @@ TEST(FormatReal, NeighboursOfPowersOfTenLikePrintf) {
 
 TEST(FormatReal, NotANumberIsReadableText) {
     EXPECT_EQ(viaFormatReal(std::nan(""), 6), "nan");
+}
+
+// The shortest form reads back to the same bits, and no printf form that does is shorter.
+TEST(FormatShortestReal, ReadsBackAndIsShortest) {
+    std::mt19937_64 rng(11);
+    const auto check = [](double v) {
+        std::string text;
+        appendShortestReal(text, v);
+        const double back = std::strtod(text.c_str(), nullptr);
+        EXPECT_EQ(std::memcmp(&back, &v, sizeof v), 0) << text;
+        // No printf form with the fewest digits that read back is shorter.
+        for (int digits = 1; digits <= 17; ++digits) {
+            char form[400];
+            std::snprintf(form, sizeof form, "%.*g", digits, v);
+            if (std::strtod(form, nullptr) == v) {
+                EXPECT_LE(text.size(), std::strlen(form)) << text << " " << form;
+                break;
+            }
+        }
+    };
+    for (const double v : {0.30000000000000004, 0.1, -0.0, 1e22, 5e-324, 1.7976931348623157e308,
+                           -2.5, 123456789012345680.0, 1e-7})
+        check(v);
+    for (int i = 0; i < 30000; ++i) {
+        std::uint64_t bits = rng();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v))
+            check(v);
+        check(static_cast<double>(static_cast<std::int64_t>(bits >> 20)) * 1e-6);
+        if (HasFailure())
+            return;
+    }
+    std::string nan;
+    appendShortestReal(nan, -std::nan(""));
+    EXPECT_EQ(nan, "nan");
 }
 
 }  // namespace
