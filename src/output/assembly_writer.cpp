@@ -70,10 +70,12 @@ DxfDocumentSetup assemblySetup(const AssemblyDrawing& d) {
     const double half = std::max(r1, r2);
     setup.extMin = Point2{-half, -r1};
     setup.extMax = Point2{half, d.a + r2};
-    const auto teeth =
-        static_cast<std::uint64_t>(d.gear1.z) + static_cast<std::uint64_t>(d.gear2.z);
-    setup.maxEntities =
-        teeth * static_cast<std::uint64_t>(d.gear1.profile.count()) + kConstructionEntities;
+    // Each gear's teeth have their own number of points (a generated root gives each gear the
+    // fillet elements its own curvature needs).
+    const auto entities = [](const GearOutline& g) {
+        return static_cast<std::uint64_t>(g.z) * static_cast<std::uint64_t>(g.profile.count());
+    };
+    setup.maxEntities = entities(d.gear1) + entities(d.gear2) + kConstructionEntities;
     return setup;
 }
 

@@ -104,6 +104,23 @@ TEST_F(FileRequestFolder, DefaultRequestIsTheThreeFiles) {
     test::expectMatchesGolden("dxf_initial.dxf", files.at(kDrawingFileName));
 }
 
+// Every option together on a pair whose gears need different numbers of fillet elements: the
+// whole set is written, the drawings of both gears pass the read-back check, and the assembly
+// holds every tooth of both.
+TEST_F(FileRequestFolder, PairWithGeneratedRootSvgAndVerify) {
+    FileRequest request{.input = {17, 40, 8.0, 45.0, 20.0, 0.34, -0.04, 10},
+                        .backlash = 0.1,
+                        .pair = true,
+                        .json = true,
+                        .root = RootForm::generated,
+                        .svg = true,
+                        .verify = true};
+    const CommandResult r = runFileCommand(request, m_dir, m_console);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(filesIn(m_dir).size(), 10u);
+    EXPECT_EQ(r.files.size(), 10u);
+}
+
 // The check passes for what the writers write, across both roots and several blocks.
 TEST_F(FileRequestFolder, VerifyPassesForWrittenDrawings) {
     for (const RootForm root : {RootForm::threePointArc, RootForm::generated}) {
