@@ -18,6 +18,17 @@ std::string badValue(std::string_view option, std::string_view value);
 // An option that kellvor-cli does not know, or an argument that is no option.
 std::string unknownOption(std::string_view argument);
 
+// --recover was given together with --preview.
+inline constexpr std::string_view kRecoverWithPreview =
+    "--recover und --preview lassen sich nicht zusammen angeben";
+
+// On a terminal, after half a second of waiting for another run's lock on folder.
+std::string waitingForFolder(std::string_view folder);
+
+// A run that signal sig stopped; outcome is the command's message, or empty when the command
+// had finished when the signal came.
+std::string signalled(int sig, std::string_view outcome);
+
 // The line after every usage error.
 inline constexpr std::string_view kSeeHelp = "(--help zeigt die Optionen)";
 

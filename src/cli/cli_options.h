@@ -14,10 +14,11 @@ namespace kellvor {
 
 // Exit codes of kellvor-cli.
 enum ExitCode : int {
-    kExitSuccess = 0,     // all files written, or the picture
-    kExitFileError = 1,   // a file could not be written; earlier files unchanged
-    kExitUsage = 2,       // unknown option or unparsable number
-    kExitOutOfRange = 3,  // values fail the range test or give no drawable gear; nothing written
+    kExitSuccess = 0,       // all files written, or the picture
+    kExitFileError = 1,     // a file could not be written; earlier files unchanged
+    kExitUsage = 2,         // unknown option or unparsable number
+    kExitOutOfRange = 3,    // values fail the range test or give no drawable gear; nothing written
+    kExitSignalBase = 128,  // plus the signal's number: stopped by SIGINT, SIGTERM or SIGHUP
 };
 
 // What the command line asks for.
@@ -27,6 +28,7 @@ struct CliOptions {
     std::optional<std::string> previewFile;  // --preview: write only this PNG picture
     std::int32_t previewWidth = 208;         // --preview-size W
     std::int32_t previewHeight = 194;        // --preview-size H
+    bool recover = false;                    // --recover: only recover the output folder
     bool showHelp = false;
     bool showVersion = false;
 };

@@ -3,13 +3,17 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <new>
 #include <ostream>
 
 #include "cli/cli_messages.h"
 #include "cli/cli_options.h"
+#include "cli/cli_process.h"
 #include "cli/cli_progress.h"
+#include "commands/command_messages.h"
 #include "commands/file_command.h"
 #include "commands/preview_command.h"
+#include "commands/recover_command.h"
 
 namespace kellvor {
 namespace {
@@ -29,45 +33,49 @@ int exitCodeOf(CommandStatus status) {
     return kExitFileError;
 }
 
-// Reports a failed command on err and gives its exit code. The range warning and the reason a
-// gear cannot be drawn stand alone; file errors carry the program's name.
-int reportFailure(const CommandResult& result, std::ostream& err) {
+// Reports how a command ended on err and gives the exit code. A signal decides the code
+// whatever the command did; the range warning and the reason a gear cannot be drawn stand
+// alone; file errors carry the program's name.
+int finish(const CommandResult& result, std::ostream& err) {
+    if (const int sig = pendingSignal(); sig != 0) {
+        err << cli_messages::kProgramPrefix << cli_messages::signalled(sig, result.message) << '\n';
+        return kExitSignalBase + sig;
+    }
     const int code = exitCodeOf(result.status);
     if (code == kExitOutOfRange)
         err << result.message << '\n';
-    else
+    else if (code != kExitSuccess)
         err << cli_messages::kProgramPrefix << result.message << '\n';
     return code;
 }
 
-// A large gear takes a while: on a terminal the work done is counted on one line.
-ProgressCallback terminalProgress(std::ostream& err) {
-    if (::isatty(STDERR_FILENO) != 1)
-        return {};
-    return makeTerminalProgress(err, std::chrono::milliseconds(500));
+// The commands' progress: a signal cancels the work at the next tooth, at the next look at a
+// busy folder's lock, or at the last question before files change. On a terminal a large gear's
+// teeth are counted and a wait for another run's folder is announced after half a second.
+ProgressCallback commandProgress(std::ostream& err, const std::filesystem::path& folder) {
+    ProgressCallback terminal;
+    if (::isatty(STDERR_FILENO) == 1)
+        terminal = makeTerminalProgress(err, std::chrono::milliseconds(500),
+                                        cli_messages::waitingForFolder(folder.string()));
+    return [terminal](std::int64_t done, std::int64_t total) {
+        if (pendingSignal() != 0)
+            return false;
+        return !terminal || terminal(done, total);
+    };
 }
 
 int runPreview(const CliOptions& o, std::ostream& out, std::ostream& err) {
+    const std::filesystem::path file = *o.previewFile;
+    const ProgressCallback progress =
+        commandProgress(err, file.has_parent_path() ? file.parent_path() : ".");
     const PreviewResult preview =
-        runPreviewCommand(o.input, o.previewWidth, o.previewHeight, out, terminalProgress(err));
+        runPreviewCommand(o.input, o.previewWidth, o.previewHeight, out, progress);
     if (!preview.result.ok())
-        return reportFailure(preview.result, err);
-    const CommandResult written = writePreviewPicture(preview.image, *o.previewFile);
-    if (!written.ok())
-        return reportFailure(written, err);
-    return kExitSuccess;
+        return finish(preview.result, err);
+    return finish(writePreviewPicture(preview.image, file, progress), err);
 }
 
-}  // namespace
-
-int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
-    const CliParseResult parsed = parseCliOptions(args);
-    if (!parsed.options) {
-        err << cli_messages::kProgramPrefix << parsed.error << '\n'
-            << cli_messages::kSeeHelp << '\n';
-        return kExitUsage;
-    }
-    const CliOptions& o = *parsed.options;
+int runParsed(const CliOptions& o, std::ostream& out, std::ostream& err) {
     if (o.showHelp) {
         out << cli_messages::usage();
         return kExitSuccess;
@@ -76,12 +84,30 @@ int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         out << "kellvor-cli " << KELLVOR_VERSION << '\n';
         return kExitSuccess;
     }
+    if (o.recover)
+        return finish(runRecoverCommand(o.outputDir, out, commandProgress(err, o.outputDir)), err);
     if (o.previewFile)
         return runPreview(o, out, err);
-    const CommandResult result = runFileCommand(o.input, o.outputDir, out, terminalProgress(err));
-    if (!result.ok())
-        return reportFailure(result, err);
-    return kExitSuccess;
+    return finish(runFileCommand(o.input, o.outputDir, out, commandProgress(err, o.outputDir)),
+                  err);
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
+    try {
+        const CliParseResult parsed = parseCliOptions(args);
+        if (!parsed.options) {
+            err << cli_messages::kProgramPrefix << parsed.error << '\n'
+                << cli_messages::kSeeHelp << '\n';
+            return kExitUsage;
+        }
+        return runParsed(*parsed.options, out, err);
+    } catch (const std::bad_alloc&) {
+        // The commands end their own work on a failed allocation; this catches the rest.
+        err << cli_messages::kProgramPrefix << messages::kOutOfMemory << '\n';
+        return kExitFileError;
+    }
 }
 
 }  // namespace kellvor

@@ -1,15 +1,18 @@
 #include "commands/file_command.h"
 
+#include <new>
 #include <ostream>
 #include <utility>
 #include <vector>
 
 #include "commands/command_messages.h"
+#include "commands/lock_wait.h"
 #include "geometry/geometry_report.h"
 #include "outline/gear_outline.h"
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
 #include "output/dxf_writer.h"
+#include "output/file_names.h"
 #include "output/free_space.h"
 #include "output/output_messages.h"
 #include "output/replacement_files.h"
@@ -22,12 +25,21 @@ namespace {
 // One block being filled per file and up to four on their way to the disk.
 constexpr std::size_t kBlocksInUse = 6;
 
+CommandResult cancelledResult() {
+    return failure(CommandStatus::cancelled,
+                   messages::joined(messages::kCancelled, messages::kNothingWritten));
+}
+
 // The output files of one run: each a temporary file, seen by the writers through a sink that
-// a test may have wrapped.
+// a test may have wrapped. The folder is locked and recovered when the first file is opened.
 class OutputFiles {
   public:
-    OutputFiles(const std::filesystem::path& dir, const SinkWrapper& wrap)
-        : m_files(dir), m_wrap(wrap) {}
+    OutputFiles(const std::filesystem::path& dir, const SinkWrapper& wrap,
+                const ProgressCallback& progress)
+        : m_dir(dir),
+          m_files(dir, ReplacementScope::fileSet, lockWaitThrough(progress)),
+          m_wrap(wrap),
+          m_progress(progress) {}
 
     // The sink for the file name, or nullptr when it cannot be created.
     ByteSink* open(const std::string& name) {
@@ -41,25 +53,35 @@ class OutputFiles {
         m_files.fail(name, sink.error(), output_messages::kCannotWrite);
         return failure(CommandStatus::fileError, m_files.message());
     }
-    CommandResult openFailed() { return failure(CommandStatus::fileError, m_files.message()); }
-    // Moves all files into place together.
+    CommandResult openFailed() {
+        return m_files.cancelled() ? cancelledResult()
+                                   : failure(CommandStatus::fileError, m_files.message());
+    }
+    // Tells console what the recovery of the folder did, when it did or found anything.
+    void reportRecovery(std::ostream& console) const {
+        const RecoveryReport& r = m_files.recovery();
+        if (r.changed() || !r.leftAlone.empty())
+            console << describeRecovery(r, m_dir) << std::endl;
+    }
+    // Moves all files into place together, unless progress says stop at the last moment.
     CommandResult commit() {
-        if (!m_files.commit())
-            return failure(CommandStatus::fileError, m_files.message());
-        return CommandResult{};
+        if (m_files.commit([this] { return stillWanted(m_progress); }))
+            return CommandResult{};
+        return m_files.cancelled() ? cancelledResult()
+                                   : failure(CommandStatus::fileError, m_files.message());
     }
 
   private:
+    std::filesystem::path m_dir;
     ReplacementFiles m_files;
     const SinkWrapper& m_wrap;
+    const ProgressCallback& m_progress;
     std::vector<std::unique_ptr<ByteSink>> m_wrappers;
 };
 
-}  // namespace
-
-CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
-                             std::ostream& console, const ProgressCallback& progress,
-                             const CommandSeams& seams) {
+CommandResult writeFiles(const FileRequest& request, const std::filesystem::path& dir,
+                         std::ostream& console, const ProgressCallback& progress,
+                         const CommandSeams& seams) {
     const GearPairInput& input = request.input;
     Prologue prologue = runPrologue(input, console, messages::kNothingWritten, seams.fit);
     if (!prologue.gear)
@@ -68,15 +90,19 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
     const std::string report = formatGeometryReport(input, gear.geometry);
     const std::int32_t n = gear.profile.count();
 
+    // Opening the first file locks the folder (waiting for another run) and finishes or
+    // clears what a dead run left, which may free space.
+    OutputFiles files(dir, seams.wrap, progress);
+    ByteSink* reportSink = files.open(kReportFileName);
+    if (reportSink == nullptr)
+        return files.openFailed();
+    files.reportRecovery(console);
+
     // A drawing of many teeth can take more room than the disk has; finding that out only when
     // the disk is full would cost the time of writing it.
     if (auto noRoom = checkFreeSpace(dir, maxOutputBytes(report.size(), input.z1, n)))
         return failure(CommandStatus::fileError, std::move(*noRoom));
 
-    OutputFiles files(dir, seams.wrap);
-    ByteSink* reportSink = files.open(kReportFileName);
-    if (reportSink == nullptr)
-        return files.openFailed();
     if (!reportSink->write(report.data(), report.size()))
         return files.writeFailed(kReportFileName, *reportSink);
 
@@ -117,8 +143,7 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
     });
     const bool traced = traceRelay.finish();
     if (cancelled)
-        return failure(CommandStatus::cancelled,
-                       messages::joined(messages::kCancelled, messages::kNothingWritten));
+        return cancelledResult();
     if (!traced)
         return files.writeFailed(kTraceFileName, *traceSink);
     if (!drawing.close())
@@ -126,6 +151,20 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
     if (!trace.close())
         return files.writeFailed(kTraceFileName, *traceSink);
     return files.commit();
+}
+
+}  // namespace
+
+CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
+                             std::ostream& console, const ProgressCallback& progress,
+                             const CommandSeams& seams) {
+    // Unwinding removes every temporary; the earlier files were never touched.
+    try {
+        return writeFiles(request, dir, console, progress, seams);
+    } catch (const std::bad_alloc&) {
+        return failure(CommandStatus::fileError,
+                       messages::joined(messages::kOutOfMemory, messages::kNothingWritten));
+    }
 }
 
 }  // namespace kellvor

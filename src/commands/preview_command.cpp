@@ -1,22 +1,40 @@
 #include "commands/preview_command.h"
 
+#include <new>
 #include <string>
 #include <utility>
 
 #include "commands/command_messages.h"
 #include "commands/single_file.h"
+#include "preview/memory_budget.h"
 #include "preview/png_codec.h"
 #include "preview/preview_drawing.h"
 
 namespace kellvor {
+namespace {
 
-PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t width, std::int32_t height,
-                                std::ostream& console, const ProgressCallback& progress,
-                                const RootArcFit& fit) {
+constexpr std::uint64_t kBytesPerMB = 1000000;
+
+PreviewResult drawPreview(const GearPairInput& input, std::int32_t width, std::int32_t height,
+                          std::ostream& console, const ProgressCallback& progress,
+                          const RootArcFit& fit) {
     PreviewResult out;
     Prologue prologue = runPrologue(input, console, messages::kNothingDrawn, fit);
     if (!prologue.gear) {
         out.result = std::move(prologue.result);
+        return out;
+    }
+    // A large picture is allocated at once and every page touched: asking first turns a
+    // picture that does not fit into a message instead of a failed allocation or, with
+    // overcommitted memory, a process the kernel kills.
+    const std::uint64_t needed = previewMemoryBytes(width, height);
+    if (const auto available = allocatableBytes(); available && needed > *available) {
+        out.result =
+            failure(CommandStatus::fileError,
+                    messages::joined(messages::pictureNeedsMemory(
+                                         width, height, (needed + kBytesPerMB - 1) / kBytesPerMB,
+                                         *available / kBytesPerMB),
+                                     messages::kNothingDrawn));
         return out;
     }
     const PreparedGear& gear = *prologue.gear;
@@ -33,13 +51,35 @@ PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t width, 
     return out;
 }
 
-CommandResult writePreviewPicture(const RgbImage& image, const std::filesystem::path& path) {
-    std::string error;
-    const auto bytes = encodePng(image, error);
-    if (!bytes)
-        return failure(CommandStatus::fileError, messages::pictureNotEncoded(path, error));
-    return replaceSingleFile(
-        path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}  // namespace
+
+PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t width, std::int32_t height,
+                                std::ostream& console, const ProgressCallback& progress,
+                                const RootArcFit& fit) {
+    try {
+        return drawPreview(input, width, height, console, progress, fit);
+    } catch (const std::bad_alloc&) {
+        PreviewResult out;
+        out.result = failure(CommandStatus::fileError,
+                             messages::joined(messages::kOutOfMemory, messages::kNothingDrawn));
+        return out;
+    }
+}
+
+CommandResult writePreviewPicture(const RgbImage& image, const std::filesystem::path& path,
+                                  const ProgressCallback& progress) {
+    try {
+        std::string error;
+        const auto bytes = encodePng(image, error);
+        if (!bytes)
+            return failure(CommandStatus::fileError, messages::pictureNotEncoded(path, error));
+        return replaceSingleFile(
+            path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
+            progress);
+    } catch (const std::bad_alloc&) {
+        return failure(CommandStatus::fileError,
+                       messages::joined(messages::kOutOfMemory, messages::kNothingWritten));
+    }
 }
 
 }  // namespace kellvor

@@ -1,6 +1,8 @@
 #include "output/background_writer.h"
 
 #include <algorithm>
+#include <system_error>
+#include <utility>
 
 namespace kellvor {
 
@@ -8,7 +10,13 @@ namespace kellvor {
 // next blocks are formatted; the bench's "one thread" row is the same work without it and the
 // trace thread.
 BackgroundWriter::BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks)
-    : m_blockBytes(blockBytes), m_maxBlocks(maxBlocks), m_thread([this] { run(); }) {}
+    : m_blockBytes(blockBytes), m_maxBlocks(maxBlocks) {
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: submit() writes each block itself, only slower.
+    }
+}
 
 BackgroundWriter::~BackgroundWriter() {
     {
@@ -17,7 +25,8 @@ BackgroundWriter::~BackgroundWriter() {
         m_jobs.clear();
     }
     m_work.notify_all();
-    m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 bool BackgroundWriter::failedLocked(const ByteSink* sink) const {
@@ -44,6 +53,12 @@ BackgroundWriter::Block BackgroundWriter::submit(ByteSink& sink, Block full, std
                                                  bool& ok) {
     std::unique_lock lock(m_mutex);
     ok = !failedLocked(&sink);
+    if (ok && !threaded()) {
+        ok = sink.write(full.get(), size);
+        if (!ok)
+            m_failed.push_back(&sink);
+        return full;
+    }
     if (ok) {
         m_jobs.push_back(Job{&sink, std::move(full), size});
         m_work.notify_one();
@@ -59,6 +74,8 @@ bool BackgroundWriter::drain(const ByteSink& sink) {
         return m_writing != &sink && std::none_of(m_jobs.begin(), m_jobs.end(),
                                                   [&](const Job& j) { return j.sink == &sink; });
     });
+    if (m_thrown)
+        std::rethrow_exception(std::exchange(m_thrown, nullptr));
     return !failedLocked(&sink);
 }
 
@@ -74,7 +91,16 @@ void BackgroundWriter::run() {
         const bool skip = failedLocked(job.sink);
         m_writing = job.sink;
         lock.unlock();
-        const bool ok = skip || job.sink->write(job.block.get(), job.size);
+        bool ok = true;
+        try {
+            ok = skip || job.sink->write(job.block.get(), job.size);
+        } catch (...) {
+            // Handed to the formatting thread, which ends the command with it.
+            ok = false;
+            lock.lock();
+            m_thrown = std::current_exception();
+            lock.unlock();
+        }
         lock.lock();
         if (!ok)
             m_failed.push_back(job.sink);

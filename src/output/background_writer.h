@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -13,7 +14,9 @@
 
 namespace kellvor {
 
-// Writes queued blocks in order on its own thread; blocks are handed over, never copied.
+// Writes queued blocks in order on its own thread; blocks are handed over, never copied. Where no
+// thread can be started (a process or memory limit), every block is written at once on the
+// calling thread instead.
 class BackgroundWriter {
   public:
     // A block of blockBytes bytes.
@@ -33,7 +36,10 @@ class BackgroundWriter {
     // again).
     Block submit(ByteSink& sink, Block full, std::size_t size, bool& ok);
     // Waits until every queued block for sink is written; false when one of them failed.
+    // Rethrows what a sink threw on the thread.
     bool drain(const ByteSink& sink);
+    // False when the blocks are written on the calling thread.
+    bool threaded() const { return m_thread.joinable(); }
 
   private:
     struct Job {
@@ -57,6 +63,7 @@ class BackgroundWriter {
     std::size_t m_allocated = 0;
     const ByteSink* m_writing = nullptr;  // the sink the thread is writing to right now
     bool m_stop = false;
+    std::exception_ptr m_thrown;  // what a sink threw on the thread
     std::thread m_thread;
 };
 

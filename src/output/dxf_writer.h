@@ -7,11 +7,9 @@
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
 #include "output/byte_sink.h"
+#include "output/file_names.h"
 
 namespace kellvor {
-
-// File name of the drawing.
-inline constexpr const char* kDrawingFileName = "zahnrad.dxf";
 
 // Writes the outline of gear 1 as a minimal DXF drawing, tooth by tooth, into a sink.
 class DxfOutlineWriter {
