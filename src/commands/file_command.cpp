@@ -110,7 +110,7 @@ CommandResult writeFiles(const FileRequest& request, const std::filesystem::path
     // bulk of the work: this thread formats the drawing while the background writer's thread
     // writes its blocks (the bench's single-threaded row shows what that buys), and the trace is
     // formatted and written on a thread of its own (see the walk below).
-    BackgroundWriter background(kBlockBytes, kBlocksInUse);
+    BackgroundWriter background(kBlockBytes, kBlocksInUse, !seams.withoutThreads);
     ByteSink* traceSink = files.open(kTraceFileName);
     if (traceSink == nullptr)
         return files.openFailed();
@@ -127,7 +127,8 @@ CommandResult writeFiles(const FileRequest& request, const std::filesystem::path
     // Each tooth goes to both files the moment it is built; the walk stops at the first write
     // that fails, since nothing of this run will be kept then. The trace relay's thread formats
     // the trace while this thread formats the drawing.
-    ToothRelay traceRelay([&trace](const OutlineTooth& tooth) { return trace.writeTooth(tooth); });
+    ToothRelay traceRelay([&trace](const OutlineTooth& tooth) { return trace.writeTooth(tooth); },
+                          kRelaySlots, !seams.withoutThreads);
     bool cancelled = false;
     const std::int64_t total = input.z1;
     walkGearOutline(gear.profile, gear.arc, input.z1, [&](const OutlineTooth& tooth) {

@@ -9,8 +9,10 @@ namespace kellvor {
 // The thread takes the write calls off the formatting thread, so that the disk works while the
 // next blocks are formatted; the bench's "one thread" row is the same work without it and the
 // trace thread.
-BackgroundWriter::BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks)
+BackgroundWriter::BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks, bool ownThread)
     : m_blockBytes(blockBytes), m_maxBlocks(maxBlocks) {
+    if (!ownThread)
+        return;
     try {
         m_thread = std::thread([this] { run(); });
     } catch (const std::system_error&) {
@@ -52,6 +54,8 @@ BackgroundWriter::Block BackgroundWriter::take() {
 BackgroundWriter::Block BackgroundWriter::submit(ByteSink& sink, Block full, std::size_t size,
                                                  bool& ok) {
     std::unique_lock lock(m_mutex);
+    if (m_thrown)
+        std::rethrow_exception(std::exchange(m_thrown, nullptr));
     ok = !failedLocked(&sink);
     if (ok && !threaded()) {
         ok = sink.write(full.get(), size);

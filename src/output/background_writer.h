@@ -22,8 +22,9 @@ class BackgroundWriter {
     // A block of blockBytes bytes.
     using Block = std::unique_ptr<char[]>;
 
-    // Starts the thread; at most maxBlocks blocks of blockBytes exist at any time.
-    BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks);
+    // Starts the thread (unless ownThread is false); at most maxBlocks blocks of blockBytes exist
+    // at any time.
+    BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks, bool ownThread = true);
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
     // Drops the blocks not yet written and stops the thread.
@@ -33,7 +34,7 @@ class BackgroundWriter {
     Block take();
     // Queues the first size bytes of full for sink and returns an empty block. ok turns false
     // when a block for sink has failed (later blocks for it are dropped, the sink is not called
-    // again).
+    // again). Rethrows what a sink threw on the thread.
     Block submit(ByteSink& sink, Block full, std::size_t size, bool& ok);
     // Waits until every queued block for sink is written; false when one of them failed.
     // Rethrows what a sink threw on the thread.

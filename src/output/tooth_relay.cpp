@@ -24,8 +24,10 @@ void copyTooth(const OutlineTooth& from, OutlineTooth& to) {
 
 // The thread formats the trace while the walk's thread formats the drawing: the two files'
 // numbers are formatted at the same time (see the bench's threaded and one-thread rows).
-ToothRelay::ToothRelay(ToothConsumer consume, std::size_t slots)
+ToothRelay::ToothRelay(ToothConsumer consume, std::size_t slots, bool ownThread)
     : m_consume(std::move(consume)), m_slots(std::max<std::size_t>(slots, 1)) {
+    if (!ownThread)
+        return;
     try {
         m_thread = std::thread([this] { run(); });
     } catch (const std::system_error&) {

@@ -14,14 +14,18 @@
 
 namespace kellvor {
 
+// Teeth a relay holds in flight unless told otherwise.
+inline constexpr std::size_t kRelaySlots = 16;
+
 // Copies each pushed tooth into one of a few slots; its own thread hands them to consume in
 // push order. Memory stays at the slots whatever the number of teeth. Where no thread can be
 // started (a process or memory limit), push() hands each tooth to consume itself.
 class ToothRelay {
   public:
-    // Starts the thread. consume is called once per tooth; after it returns false it is not
-    // called again and push reports the failure.
-    explicit ToothRelay(ToothConsumer consume, std::size_t slots = 16);
+    // Starts the thread (unless ownThread is false). consume is called once per tooth; after it
+    // returns false it is not called again and push reports the failure.
+    explicit ToothRelay(ToothConsumer consume, std::size_t slots = kRelaySlots,
+                        bool ownThread = true);
     ToothRelay(const ToothRelay&) = delete;
     ToothRelay& operator=(const ToothRelay&) = delete;
     // Finishes the teeth in flight and stops the thread.
