@@ -63,9 +63,9 @@ class TempFolder {
             if (c == '/')
                 c = '_';
         static int made = 0;  // several folders in one test get names of their own
-        m_dir = std::filesystem::temp_directory_path() /
-                ("kellvor_" + name + "_" + std::to_string(::getpid()) + "_" +
-                 std::to_string(made++));
+        m_dir =
+            std::filesystem::temp_directory_path() /
+            ("kellvor_" + name + "_" + std::to_string(::getpid()) + "_" + std::to_string(made++));
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }
