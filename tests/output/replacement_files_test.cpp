@@ -68,6 +68,27 @@ std::vector<ReplacementStep> switchSteps(const std::filesystem::path& dir) {
     return steps;
 }
 
+// Runs the switch in a child process that stops dead at step crashAt (counting from 0; none
+// when it is past the last), with step failAt failing; gives what the next recovery leaves.
+FolderContents crashedAndRecovered(const std::filesystem::path& dir, std::size_t crashAt,
+                                   std::optional<std::size_t> failAt = std::nullopt) {
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directory(dir);
+    test::writeContents(dir, kOldSet);
+    const int status = test::inChildProcess([&] {
+        std::size_t calls = 0;
+        writeNewSet(dir, [&](ReplacementStep, const std::string&) {
+            const std::size_t k = calls++;
+            if (k == crashAt)
+                ::_exit(0);
+            return k == failAt ? std::make_error_code(std::errc::io_error) : std::error_code{};
+        });
+        return 0;
+    });
+    EXPECT_TRUE(WIFEXITED(status)) << status;
+    return recovered(dir);
+}
+
 // A process killed before any step, between any two, or after the last: the next recovery
 // finds the earlier set or the new one, nothing in between and no helper file; once a crash
 // point gives the new set, every later one does.
@@ -76,20 +97,7 @@ TEST(SetSwitch, ACrashAtAnyStepLeavesOneWholeSet) {
     const std::size_t stepCount = switchSteps(dir.path()).size();
     bool newSeen = false;
     for (std::size_t crashAt = 0; crashAt <= stepCount; ++crashAt) {
-        std::filesystem::remove_all(dir.path());
-        std::filesystem::create_directory(dir.path());
-        test::writeContents(dir.path(), kOldSet);
-        const int status = test::inChildProcess([&] {
-            std::size_t calls = 0;
-            writeNewSet(dir.path(), [&](ReplacementStep, const std::string&) {
-                if (calls++ == crashAt)
-                    ::_exit(0);
-                return std::error_code{};
-            });
-            return 0;
-        });
-        ASSERT_TRUE(WIFEXITED(status)) << status;
-        const FolderContents after = recovered(dir.path());
+        const FolderContents after = crashedAndRecovered(dir.path(), crashAt);
         const bool isNew = after == kNewSet;
         EXPECT_TRUE(isNew || after == kOldSet) << "crash at step " << crashAt << ":\n"
                                                << test::describe(after);
@@ -97,6 +105,27 @@ TEST(SetSwitch, ACrashAtAnyStepLeavesOneWholeSet) {
         newSeen = newSeen || isNew;
     }
     EXPECT_TRUE(newSeen);
+}
+
+// The second rename fails, so the switch is undone. A crash before the undo's back record is
+// written is finished forward by the next recovery, one after it backward: either way a whole
+// set, and once a crash point gives the earlier set, every later one does.
+TEST(SetSwitch, ACrashWhileASwitchIsUndoneLeavesOneWholeSet) {
+    test::TempFolder dir;
+    const std::vector<ReplacementStep> steps = switchSteps(dir.path());
+    const auto firstRename = std::find(steps.begin(), steps.end(), ReplacementStep::rename);
+    ASSERT_NE(firstRename, steps.end());
+    const auto failAt = static_cast<std::size_t>(firstRename - steps.begin()) + 1;
+    bool oldSeen = false;
+    for (std::size_t crashAt = failAt + 1; crashAt <= steps.size(); ++crashAt) {
+        const FolderContents after = crashedAndRecovered(dir.path(), crashAt, failAt);
+        const bool isOld = after == kOldSet;
+        EXPECT_TRUE(isOld || after == kNewSet) << "crash at step " << crashAt << ":\n"
+                                               << test::describe(after);
+        EXPECT_TRUE(isOld || !oldSeen) << "crash at step " << crashAt;
+        oldSeen = oldSeen || isOld;
+    }
+    EXPECT_TRUE(oldSeen);
 }
 
 // Any one or two steps failing (an I/O error): the command fails naming the error, and the
