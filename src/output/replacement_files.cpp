@@ -281,15 +281,18 @@ bool ReplacementFiles::switchAll() {
         e.switched = true;
         e.temp.clear();
     }
+    // The set is in place: from here a crash leaves helpers that the next run removes. The
+    // backups go before the folder is synced (a forward record does not need them, and freeing
+    // their blocks right after the sync's journal commit waits for it); the record only after,
+    // once the renames are on the disk.
     std::error_code ec;
+    step(ReplacementStep::cleanUp, m_record, ec);
+    removeHelpers();
+    ec.clear();
     if (step(ReplacementStep::syncFolder, m_record, ec))
         ec = m_folder->sync();
     if (ec)
         m_message = output_messages::notDurable(m_dir, ec);
-    // The set is in place: from here a crash leaves only helpers that the next run removes.
-    std::error_code ignored;
-    step(ReplacementStep::cleanUp, m_record, ignored);
-    removeHelpers();
     if (!m_record.empty())
         ::unlinkat(fd, m_record.c_str(), 0);
     m_record.clear();

@@ -36,9 +36,9 @@ using StepHook = std::function<std::error_code(ReplacementStep step, const std::
 // held under its lock from the first create() to the end. The switch: every temporary is synced;
 // every earlier file gets a hard-link backup (one that cannot be taken fails the command before
 // anything is renamed); a commit record naming temporaries and targets is written and synced
-// with the folder; the renames (and removals) follow; the folder is synced; backups and record
-// go. A process that dies before the record leaves the earlier set, one that dies after it a
-// set the next recovery completes.
+// with the folder; the renames (and removals) follow; the backups go; the folder is synced; the
+// record goes. A process that dies before the record leaves the earlier set, one that dies after
+// it a set the next recovery completes.
 class ReplacementFiles {
   public:
     // Files will go into dir; wait is called while another run holds the folder's lock.

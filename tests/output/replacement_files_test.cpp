@@ -166,7 +166,7 @@ TEST(SetSwitch, FailuresAtAnyTwoStepsLeaveOneWholeSet) {
 }
 
 // Each file is on the disk before the record names it, the record and the folder before the
-// first rename, and the renames before the helpers go.
+// first rename, and the renames (after the backups went) before the record goes.
 TEST(SetSwitch, SyncsBeforeAndAfterTheRenames) {
     test::TempFolder dir;
     const std::vector<ReplacementStep> steps = switchSteps(dir.path());
@@ -183,8 +183,8 @@ TEST(SetSwitch, SyncsBeforeAndAfterTheRenames) {
               ReplacementStep::syncFolder);
     EXPECT_LT(at(ReplacementStep::syncFolder), at(ReplacementStep::rename));
     EXPECT_EQ(steps[static_cast<std::size_t>(lastAt(ReplacementStep::remove)) + 1],
-              ReplacementStep::syncFolder);
-    EXPECT_EQ(steps.back(), ReplacementStep::cleanUp);
+              ReplacementStep::cleanUp);
+    EXPECT_EQ(steps.back(), ReplacementStep::syncFolder);
 }
 
 // A second writer waits for the folder's lock, asking on; it gives up when told, and goes on
