@@ -109,13 +109,14 @@ FileSink* ReplacementFiles::create(const std::string& name) {
         removeStaleTemporaries(*m_folder, name);
     // A random name, created exclusively and never through a link: a name planted in a shared
     // folder can neither be guessed nor followed.
+    // The entry exists before the file does, so that the file is removed whatever happens.
+    Entry& e = m_entries.emplace_back();
+    e.name = name;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string temp = helperName(HelperKind::temporary, name, randomNameBits());
         const int fd = ::openat(m_folder->fd(), temp.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            Entry& e = m_entries.emplace_back();
-            e.name = name;
             e.temp = std::move(temp);
             e.sink = std::make_unique<FileSink>(fd);
             return e.sink.get();
@@ -124,6 +125,7 @@ FileSink* ReplacementFiles::create(const std::string& name) {
             break;
     }
     fail(name, lastError(), output_messages::kCannotCreate);
+    m_entries.pop_back();
     return nullptr;
 }
 
