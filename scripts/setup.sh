@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           qt6-base-dev libgl-dev fonts-dejavu-core python3 python3-ezdxf python3-shapely
           python3-svgelements librsvg2-bin libcli11-dev clang-format xvfb xauth
-          nlohmann-json3-dev libboost-dev)
+          nlohmann-json3-dev libboost-dev e2fsprogs util-linux strace)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,6 +1,7 @@
 #include "cli/cli_messages.h"
 
 #include <cmath>
+#include <csignal>
 
 #include "geometry/printable.h"
 #include "geometry/real_format.h"
@@ -42,12 +43,15 @@ std::string usage() {
            "  --csv FILE          je Rasterpunkt eine CSV-Zeile in FILE (- für die\n"
            "                      Standardausgabe)\n"
            "  --only-ok           nur Zeilen ohne Warnung und Fehler\n"
+           "  --recover           nur aufräumen: den Dateiwechsel eines abgebrochenen Laufs im\n"
+           "                      Zielordner abschließen, Reste entfernen\n"
            "  --help              diese Hilfe\n"
            "  --version           Versionsnummer\n\n"
            "Zahlen im C-Format (Dezimalpunkt), auch als --name=wert.\n"
            "Befunde (Hinweis, Warnung, Fehler) stehen nach jedem Lauf auf der Fehlerausgabe.\n"
            "Exit-Codes: 0 Erfolg, 1 Dateifehler, 2 Aufruffehler, 3 Werte außerhalb des\n"
-           "Bereichs oder nicht darstellbares Zahnrad, 4 mit --check: ein Befund ist ein Fehler\n";
+           "Bereichs oder nicht darstellbares Zahnrad, 4 mit --check: ein Befund ist ein\n"
+           "Fehler, 128 + n abgebrochen durch Signal n (SIGHUP 129, SIGINT 130, SIGTERM 143)\n";
 }
 
 std::string missingValue(std::string_view option) {
@@ -179,6 +183,25 @@ std::string unknownOption(std::string_view argument) {
     if (!argument.empty() && argument.front() == '-')
         return "Unbekannte Option " + printable(argument.substr(0, argument.find('=')));
     return "Unerwartetes Argument \"" + printable(argument) + "\"";
+}
+
+std::string waitingForFolder(std::string_view folder) {
+    return "Ein anderer Kellvor-Lauf schreibt gerade in \"" + printable(folder) +
+           "\"; es geht weiter, sobald er fertig ist (Strg+C bricht ab).";
+}
+
+std::string signalled(int sig, std::string_view outcome) {
+    const char* name = sig == SIGINT    ? "SIGINT"
+                       : sig == SIGTERM ? "SIGTERM"
+                       : sig == SIGHUP  ? "SIGHUP"
+                                        : nullptr;
+    std::string text =
+        "Signal " + (name != nullptr ? std::string(name) : std::to_string(sig)) + " empfangen. ";
+    if (outcome.empty())
+        text += "Die Arbeit war da schon abgeschlossen; die Dateien sind vollständig.";
+    else
+        text += outcome;
+    return text;
 }
 
 }  // namespace kellvor::cli_messages

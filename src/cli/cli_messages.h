@@ -58,6 +58,17 @@ inline constexpr std::string_view kStandardOutputFailed =
 // The terminal's progress line of a sweep: "Punkte: <done> / <total> (<p> %)".
 inline constexpr std::string_view kPointsProgress = "Punkte: ";
 
+// --recover was given together with --preview.
+inline constexpr std::string_view kRecoverWithPreview =
+    "--recover und --preview lassen sich nicht zusammen angeben";
+
+// On a terminal, after half a second of waiting for another run's lock on folder.
+std::string waitingForFolder(std::string_view folder);
+
+// A run that signal sig stopped; outcome is the command's message, or empty when the command
+// had finished when the signal came.
+std::string signalled(int sig, std::string_view outcome);
+
 // The line after every usage error.
 inline constexpr std::string_view kSeeHelp = "(--help zeigt die Optionen)";
 

@@ -140,6 +140,7 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
     app.allow_extras();
     app.add_flag("-h,--help", o.showHelp);
     app.add_flag("--version", o.showVersion);
+    app.add_flag("--recover", o.recover);
 
     // The eight values, named and typed by the one range table; the range test comes later.
     for (const InputFieldSpec& spec : inputFields()) {
@@ -234,6 +235,8 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
         return {std::nullopt, cli_messages::bothOnStandardOutput("--check", "--json -")};
     if (std::string design = checkDesign(o); !design.empty())
         return {std::nullopt, design};
+    if (o.recover && o.previewFile)
+        return {std::nullopt, std::string(cli_messages::kRecoverWithPreview)};
     return {o, {}};
 }
 

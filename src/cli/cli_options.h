@@ -23,6 +23,7 @@ enum ExitCode : int {
     kExitUsage = 2,         // unknown option or unparsable number
     kExitOutOfRange = 3,    // values fail the range test or give no drawable gear; nothing written
     kExitFindingError = 4,  // --check: a finding is a Fehler
+    kExitSignalBase = 128,  // plus the signal's number: stopped by SIGINT, SIGTERM or SIGHUP
 };
 
 // What the command line asks for.
@@ -46,6 +47,7 @@ struct CliOptions {
     std::vector<SweepAxis> sweeps;          // --sweep, in the order given (the last fastest)
     std::optional<std::string> csvFile;     // --csv: the sweep's rows to this file, "-" stdout
     bool onlyOk = false;                    // --only-ok: rows without Warnung or Fehler
+    bool recover = false;                   // --recover: only recover the output folder
     bool showHelp = false;
     bool showVersion = false;
 };

@@ -1,6 +1,7 @@
 #include "cli/cli_progress.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "cli/cli_messages.h"
@@ -18,9 +19,22 @@ struct TerminalProgress {
     std::ostream& out;
     Clock::time_point start;
     std::chrono::milliseconds delay;
+    std::string waitingText;
     std::string_view label;
     Clock::time_point lastDrawn{};
     bool shown = false;
+    std::optional<Clock::time_point> waitingSince{};  // start of the current run of 0-of-0 calls
+    bool waitShown = false;
+
+    void wait() {
+        const auto now = Clock::now();
+        if (!waitingSince)
+            waitingSince = now;
+        if (!waitShown && !waitingText.empty() && now - *waitingSince >= delay) {
+            out << waitingText << std::endl;
+            waitShown = true;
+        }
+    }
 
     void draw(std::int64_t done, std::int64_t total) {
         const std::int64_t percent = total > 0 ? done * 100 / total : 100;
@@ -29,6 +43,11 @@ struct TerminalProgress {
     }
 
     bool operator()(std::int64_t done, std::int64_t total) {
+        if (total == 0) {
+            wait();
+            return true;
+        }
+        waitingSince.reset();
         const bool last = done >= total;
         if (!last && done % kTeethBetweenClockReads != 0)
             return true;
@@ -48,9 +67,10 @@ struct TerminalProgress {
 }  // namespace
 
 ProgressCallback makeTerminalProgress(std::ostream& out, std::chrono::milliseconds delay,
-                                      std::string_view label) {
-    auto state = std::make_shared<TerminalProgress>(TerminalProgress{
-        out, Clock::now(), delay, label.empty() ? cli_messages::kTeethProgress : label});
+                                      std::string waitingText, std::string_view label) {
+    auto state = std::make_shared<TerminalProgress>(
+        TerminalProgress{out, Clock::now(), delay, std::move(waitingText),
+                         label.empty() ? cli_messages::kTeethProgress : label});
     return [state](std::int64_t done, std::int64_t total) { return (*state)(done, total); };
 }
 

@@ -125,6 +125,13 @@ std::string drawingCheckFailed(std::string_view file, const DrawingFinding& f) {
     return text + ".";
 }
 
+std::string pictureNeedsMemory(std::int32_t width, std::int32_t height, std::uint64_t neededMB,
+                               std::uint64_t availableMB) {
+    return "Für ein Bild von " + std::to_string(width) + " × " + std::to_string(height) +
+           " Pixeln reicht der Arbeitsspeicher nicht: benötigt " + std::to_string(neededMB) +
+           " MB, verfügbar " + std::to_string(availableMB) + " MB.";
+}
+
 std::string pictureNotEncoded(const std::filesystem::path& path, std::string_view reason) {
     return "Datei \"" + printable(path.string()) + "\": " + std::string(reason);
 }

@@ -28,6 +28,9 @@ inline constexpr std::string_view kFitFailed =
 // Stopped through the progress callback.
 inline constexpr std::string_view kCancelled = "Abgebrochen.";
 
+// An allocation failed.
+inline constexpr std::string_view kOutOfMemory = "Nicht genug Arbeitsspeicher.";
+
 // The warning of a failed range test, then the field and its range.
 std::string outOfRange(const RangeViolation& violation, DecimalMark mark = DecimalMark::point);
 
@@ -42,6 +45,10 @@ std::string interference(double phi1Degrees);
 
 // Why the outline of gear `gear` (tooth count z, shift x) cannot be drawn.
 std::string notDrawable(int gear, std::int32_t z, double x, OutlineDefect defect);
+
+// A width x height picture needs neededMB of memory, more than the availableMB left.
+std::string pictureNeedsMemory(std::int32_t width, std::int32_t height, std::uint64_t neededMB,
+                               std::uint64_t availableMB);
 
 // The picture for path could not be encoded (reason from the PNG encoder).
 std::string pictureNotEncoded(const std::filesystem::path& path, std::string_view reason);

@@ -1,11 +1,13 @@
 #include "commands/file_command.h"
 
+#include <new>
 #include <optional>
 #include <ostream>
 #include <utility>
 #include <vector>
 
 #include "commands/command_messages.h"
+#include "commands/lock_wait.h"
 #include "geometry/backlash.h"
 #include "geometry/geometry_report.h"
 #include "geometry/inspection.h"
@@ -17,6 +19,7 @@
 #include "output/drawing_check.h"
 #include "output/dxf_document.h"
 #include "output/dxf_writer.h"
+#include "output/file_names.h"
 #include "output/free_space.h"
 #include "output/json_report.h"
 #include "output/mesh_report.h"
@@ -32,18 +35,22 @@ namespace {
 // One block being filled per file and up to four on their way to the disk.
 constexpr std::size_t kBlocksInUse = 6;
 
-// The result of a run stopped through the progress callback.
+// The result of a run stopped through the progress callback (or a signal through it).
 CommandResult cancelledResult() {
     return failure(CommandStatus::cancelled,
                    messages::joined(messages::kCancelled, messages::kNothingWritten));
 }
 
 // The output files of one run: each a temporary file, seen by the writers through a sink that
-// a test may have wrapped.
+// a test may have wrapped. The folder is locked and recovered when the first file is opened.
 class OutputFiles {
   public:
-    OutputFiles(const std::filesystem::path& dir, const SinkWrapper& wrap)
-        : m_files(dir), m_wrap(wrap) {}
+    OutputFiles(const std::filesystem::path& dir, const SinkWrapper& wrap,
+                const ProgressCallback& progress)
+        : m_dir(dir),
+          m_files(dir, ReplacementScope::fileSet, lockWaitThrough(progress)),
+          m_wrap(wrap),
+          m_progress(progress) {}
 
     // The sink for the file name, or nullptr when it cannot be created.
     ByteSink* open(const std::string& name) {
@@ -58,23 +65,35 @@ class OutputFiles {
         m_files.fail(name, sink.error(), output_messages::kCannotWrite);
         return failure(CommandStatus::fileError, m_files.message());
     }
-    CommandResult openFailed() { return failure(CommandStatus::fileError, m_files.message()); }
+    CommandResult openFailed() {
+        return m_files.cancelled() ? cancelledResult()
+                                   : failure(CommandStatus::fileError, m_files.message());
+    }
     // Where the file name is written until the commit.
     std::filesystem::path temporaryPath(const std::string& name) const {
         return m_files.temporaryPath(name);
     }
-    // Moves all files into place together.
+    // Tells console what the recovery of the folder did, when it did or found anything.
+    void reportRecovery(std::ostream& console) const {
+        const RecoveryReport& r = m_files.recovery();
+        if (r.changed() || !r.leftAlone.empty())
+            console << describeRecovery(r, m_dir) << std::endl;
+    }
+    // Moves all files into place together, unless progress says stop at the last moment.
     CommandResult commit() {
-        if (!m_files.commit())
-            return failure(CommandStatus::fileError, m_files.message());
+        if (!m_files.commit([this] { return stillWanted(m_progress); }))
+            return m_files.cancelled() ? cancelledResult()
+                                       : failure(CommandStatus::fileError, m_files.message());
         CommandResult done;
         done.files = m_names;
         return done;
     }
 
   private:
+    std::filesystem::path m_dir;
     ReplacementFiles m_files;
     const SinkWrapper& m_wrap;
+    const ProgressCallback& m_progress;
     std::vector<std::unique_ptr<ByteSink>> m_wrappers;
     std::vector<std::string> m_names;
 };
@@ -91,16 +110,17 @@ struct GearFiles {
 
 // Walks gear into its trace, drawing (and SVG drawing) as one tooth stream, then checks the
 // written drawing when asked; the failure, or nothing. The console line (gear 1 only) goes out
-// between opening the trace and the drawing.
+// between opening the trace and the drawing. threads false keeps every step on this thread.
 std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& gear,
                                        const GearFiles& names, std::ostream* console,
                                        const ProgressCallback& progress, std::int64_t done,
-                                       std::int64_t total) {
+                                       std::int64_t total, bool threads) {
     // The drawing of a large gear is hundreds of megabytes and formatting its numbers is the
     // bulk of the work: this thread formats the drawing while the background writer's thread
     // writes its blocks (the bench's single-threaded row shows what that buys), and the trace is
     // formatted and written on a thread of its own (the relay below).
-    BackgroundWriter background(kBlockBytes, kBlocksInUse + (names.svg != nullptr ? 1 : 0));
+    BackgroundWriter background(kBlockBytes, kBlocksInUse + (names.svg != nullptr ? 1 : 0),
+                                threads);
     ByteSink* traceSink = files.open(names.trace);
     if (traceSink == nullptr)
         return files.openFailed();
@@ -130,7 +150,8 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
     // Each tooth goes to every file the moment it is built; the walk stops at the first write
     // that fails, since nothing of this run will be kept then. The trace relay's thread formats
     // the trace while this thread formats the drawing.
-    ToothRelay traceRelay([&trace](const OutlineTooth& tooth) { return trace.writeTooth(tooth); });
+    ToothRelay traceRelay([&trace](const OutlineTooth& tooth) { return trace.writeTooth(tooth); },
+                          kRelaySlots, threads);
     bool cancelled = false;
     walkGearOutline(gear.profile, gear.arc, gear.seen.z1, [&](const OutlineTooth& tooth) {
         const bool traced = traceRelay.push(tooth);
@@ -172,9 +193,9 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
 std::optional<CommandResult> writePairFiles(OutputFiles& files, const AssemblyDrawing& assembly,
                                             const std::string& meshReport,
                                             const ProgressCallback& progress, std::int64_t done,
-                                            std::int64_t total) {
-    BackgroundWriter background(kBlockBytes, kBlocksInUse);
-    ByteSink* assemblySink = files.open(kAssemblyFileName);
+                                            std::int64_t total, bool threads) {
+    BackgroundWriter background(kBlockBytes, kBlocksInUse, threads);
+    ByteSink* assemblySink = files.open(kPairDrawingFileName);
     if (assemblySink == nullptr)
         return files.openFailed();
     DxfDocumentWriter document(*assemblySink, &background);
@@ -190,20 +211,18 @@ std::optional<CommandResult> writePairFiles(OutputFiles& files, const AssemblyDr
     if (cancelled)
         return cancelledResult();
     if (!written)
-        return files.writeFailed(kAssemblyFileName, *assemblySink);
-    ByteSink* meshSink = files.open(kMeshReportFileName);
+        return files.writeFailed(kPairDrawingFileName, *assemblySink);
+    ByteSink* meshSink = files.open(kMeshCheckFileName);
     if (meshSink == nullptr)
         return files.openFailed();
     if (!meshSink->write(meshReport.data(), meshReport.size()))
-        return files.writeFailed(kMeshReportFileName, *meshSink);
+        return files.writeFailed(kMeshCheckFileName, *meshSink);
     return std::nullopt;
 }
 
-}  // namespace
-
-CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
-                             std::ostream& console, const ProgressCallback& progress,
-                             const CommandSeams& seams) {
+CommandResult writeFiles(const FileRequest& request, const std::filesystem::path& dir,
+                         std::ostream& console, const ProgressCallback& progress,
+                         const CommandSeams& seams) {
     const GearPairInput& input = request.input;
     Prologue prologue =
         runPrologue(PrologueRequest{input, request.backlash, request.pair, request.root}, console,
@@ -214,6 +233,7 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
     const GearPairGeometry& g = gear.geometry;
     const std::string report = formatGeometryReport(input, g);
     const std::int32_t n = gear.profile.count();
+    const bool threads = !seams.withoutThreads;
 
     GearFiles gear1Files{kTraceFileName, kDrawingFileName, nullptr, kGear1PathId, "",
                          request.verify};
@@ -226,12 +246,12 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
         gear2Files.svgTitle = messages::drawingTitle(2, input, request.root);
     }
 
-    // A drawing of many teeth can take more room than the disk has; finding that out only when
-    // the disk is full would cost the time of writing it.
     AssemblyDrawing assembly;
     std::uint64_t needed = maxOutputBytes(report.size(), input.z1, n) + kMaxJsonReportBytes;
     if (request.svg)
         needed += maxSvgBytes(input.z1, n, gear1Files.svgTitle.size());
+    std::optional<MeshCheck> mesh;
+    std::string meshReport;
     if (request.pair) {
         const std::int32_t n2 = prologue.gear2->profile.count();
         assembly = assemblyDrawing(g, input.mn, gear.outline(), prologue.gear2->outline());
@@ -240,12 +260,22 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
         if (request.svg)
             needed += maxSvgBytes(input.z2, n2, gear2Files.svgTitle.size());
     }
+
+    // Opening the first file locks the folder (waiting for another run) and finishes or
+    // clears what a dead run left, which may free space.
+    OutputFiles files(dir, seams.wrap, progress);
+    ByteSink* reportSink = files.open(kReportFileName);
+    if (reportSink == nullptr)
+        return files.openFailed();
+    files.reportRecovery(console);
+
+    // A drawing of many teeth can take more room than the disk has; finding that out only when
+    // the disk is full would cost the time of writing it.
     if (auto noRoom = checkFreeSpace(dir, needed))
         return failure(CommandStatus::fileError, std::move(*noRoom));
 
-    // The pair is measured before anything is written: its report joins the set.
-    std::optional<MeshCheck> mesh;
-    std::string meshReport;
+    // The pair is measured on its drawn outlines before anything is written: its report joins
+    // the set (and the JSON).
     if (request.pair) {
         mesh = checkPreparedMesh(prologue, request.backlash);
         meshReport = formatMeshReport(g.a, *mesh);
@@ -255,37 +285,48 @@ CommandResult runFileCommand(const FileRequest& request, const std::filesystem::
             ? formatJsonReport(input, g, defaultBallDiameter(input.mn), request.backlash, mesh)
             : "";
 
-    OutputFiles files(dir, seams.wrap);
-    ByteSink* reportSink = files.open(kReportFileName);
-    if (reportSink == nullptr)
-        return files.openFailed();
     if (!reportSink->write(report.data(), report.size()))
         return files.writeFailed(kReportFileName, *reportSink);
     if (request.json) {
-        ByteSink* jsonSink = files.open(kJsonReportFileName);
+        ByteSink* jsonSink = files.open(kJsonFileName);
         if (jsonSink == nullptr)
             return files.openFailed();
         if (!jsonSink->write(json.data(), json.size()))
-            return files.writeFailed(kJsonReportFileName, *jsonSink);
+            return files.writeFailed(kJsonFileName, *jsonSink);
     }
 
     // For the pair the teeth of both gears are walked twice: once for their own files, once for
     // the assembly.
     const std::int64_t teeth = std::int64_t{input.z1} + (request.pair ? input.z2 : 0);
     const std::int64_t total = request.pair ? 2 * teeth : teeth;
-    if (auto failed = writeGear(files, gear, gear1Files, &console, progress, 0, total))
+    if (auto failed = writeGear(files, gear, gear1Files, &console, progress, 0, total, threads))
         return std::move(*failed);
     if (request.pair) {
-        if (auto failed =
-                writeGear(files, *prologue.gear2, gear2Files, nullptr, progress, input.z1, total))
+        if (auto failed = writeGear(files, *prologue.gear2, gear2Files, nullptr, progress, input.z1,
+                                    total, threads))
             return std::move(*failed);
-        if (auto failed = writePairFiles(files, assembly, meshReport, progress, teeth, total))
+        if (auto failed =
+                writePairFiles(files, assembly, meshReport, progress, teeth, total, threads))
             return std::move(*failed);
     }
     CommandResult result = files.commit();
     if (result.ok())
         result.mesh = mesh;
     return result;
+}
+
+}  // namespace
+
+CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
+                             std::ostream& console, const ProgressCallback& progress,
+                             const CommandSeams& seams) {
+    // Unwinding removes every temporary; the earlier files were never touched.
+    try {
+        return writeFiles(request, dir, console, progress, seams);
+    } catch (const std::bad_alloc&) {
+        return failure(CommandStatus::fileError,
+                       messages::joined(messages::kOutOfMemory, messages::kNothingWritten));
+    }
 }
 
 }  // namespace kellvor

@@ -19,10 +19,12 @@ namespace kellvor {
 using SinkWrapper =
     std::function<std::unique_ptr<ByteSink>(const std::string& name, ByteSink& file)>;
 
-// Test seams of the commands: wrappers of the file sinks and a replacement root arc fit.
+// Test seams of the commands: wrappers of the file sinks, a replacement root arc fit, and the
+// writing as it runs where no thread can be started.
 struct CommandSeams {
     SinkWrapper wrap;
     RootArcFit fit;
+    bool withoutThreads = false;
 };
 
 // What the file command is asked to write: the report, drawing and trace of the pair's values,

@@ -31,7 +31,8 @@ struct PreviewRequest {
 
 // Range test, geometry, profile, "n: " line to console, fit, and the drawing painted into a
 // width x height image: gear 1 as the dialog's preview draws it, or the pair. fit may replace the
-// root arc fit (a test seam).
+// root arc fit (a test seam). A picture larger than the memory the process may still take, or a
+// failed allocation, ends it with a message.
 PreviewResult runPreviewCommand(const PreviewRequest& request, std::ostream& console,
                                 const ProgressCallback& progress = {}, const RootArcFit& fit = {});
 
@@ -44,7 +45,9 @@ inline PreviewResult runPreviewCommand(const GearPairInput& input, std::int32_t 
 }
 
 // Writes image as a PNG file at path through the safe replacement: an existing file is replaced
-// only by a complete picture. The result names the file and the reason on failure.
-CommandResult writePreviewPicture(const RgbImage& image, const std::filesystem::path& path);
+// only by a complete picture. progress(0, 0) is called while another run holds the folder and
+// before the rename; false from it cancels. The result names the file and the reason on failure.
+CommandResult writePreviewPicture(const RgbImage& image, const std::filesystem::path& path,
+                                  const ProgressCallback& progress = {});
 
 }  // namespace kellvor

@@ -377,9 +377,11 @@ CommandResult CGearDlg::runWithProgress(
         }
         if (now - lastServed >= m_timing.eventEveryMs) {
             lastServed = now;
-            const double fraction =
-                total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 0.0;
-            dialog->setValue(static_cast<int>(fraction * 1000.0));
+            // 0 of 0 counts no step (the command waits for another run's folder): the bar
+            // stays, the events are served so that "Abbrechen" works.
+            if (total > 0)
+                dialog->setValue(static_cast<int>(static_cast<double>(done) /
+                                                  static_cast<double>(total) * 1000.0));
             QCoreApplication::processEvents();
         }
         return !dialog->wasCanceled();

@@ -8,9 +8,6 @@
 
 namespace kellvor {
 
-// File name of the report.
-inline constexpr const char* kReportFileName = "zahnradwerte.txt";
-
 // The report's 64 lines (44 labelled rows, 20 empty lines), values as %.6g, LF line ends.
 std::string formatGeometryReport(const GearPairInput& input, const GearPairGeometry& geometry);
 

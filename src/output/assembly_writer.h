@@ -8,11 +8,9 @@
 #include "outline/pair_placement.h"
 #include "outline/progress.h"
 #include "output/dxf_document.h"
+#include "output/file_names.h"
 
 namespace kellvor {
-
-// File name of the assembly drawing.
-inline constexpr const char* kAssemblyFileName = "zahnradpaar.dxf";
 
 // The layers of the assembly, in the order of the document's layer table.
 enum AssemblyLayer : std::size_t {

@@ -1,14 +1,24 @@
 #include "output/background_writer.h"
 
 #include <algorithm>
+#include <system_error>
+#include <utility>
 
 namespace kellvor {
 
 // The thread takes the write calls off the formatting thread, so that the disk works while the
 // next blocks are formatted; the bench's "one thread" row is the same work without it and the
 // trace thread.
-BackgroundWriter::BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks)
-    : m_blockBytes(blockBytes), m_maxBlocks(maxBlocks), m_thread([this] { run(); }) {}
+BackgroundWriter::BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks, bool ownThread)
+    : m_blockBytes(blockBytes), m_maxBlocks(maxBlocks) {
+    if (!ownThread)
+        return;
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: submit() writes each block itself, only slower.
+    }
+}
 
 BackgroundWriter::~BackgroundWriter() {
     {
@@ -17,7 +27,8 @@ BackgroundWriter::~BackgroundWriter() {
         m_jobs.clear();
     }
     m_work.notify_all();
-    m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 bool BackgroundWriter::failedLocked(const ByteSink* sink) const {
@@ -43,7 +54,15 @@ BackgroundWriter::Block BackgroundWriter::take() {
 BackgroundWriter::Block BackgroundWriter::submit(ByteSink& sink, Block full, std::size_t size,
                                                  bool& ok) {
     std::unique_lock lock(m_mutex);
+    if (m_thrown)
+        std::rethrow_exception(std::exchange(m_thrown, nullptr));
     ok = !failedLocked(&sink);
+    if (ok && !threaded()) {
+        ok = sink.write(full.get(), size);
+        if (!ok)
+            m_failed.push_back(&sink);
+        return full;
+    }
     if (ok) {
         m_jobs.push_back(Job{&sink, std::move(full), size});
         m_work.notify_one();
@@ -59,6 +78,8 @@ bool BackgroundWriter::drain(const ByteSink& sink) {
         return m_writing != &sink && std::none_of(m_jobs.begin(), m_jobs.end(),
                                                   [&](const Job& j) { return j.sink == &sink; });
     });
+    if (m_thrown)
+        std::rethrow_exception(std::exchange(m_thrown, nullptr));
     return !failedLocked(&sink);
 }
 
@@ -74,7 +95,16 @@ void BackgroundWriter::run() {
         const bool skip = failedLocked(job.sink);
         m_writing = job.sink;
         lock.unlock();
-        const bool ok = skip || job.sink->write(job.block.get(), job.size);
+        bool ok = true;
+        try {
+            ok = skip || job.sink->write(job.block.get(), job.size);
+        } catch (...) {
+            // Handed to the formatting thread, which ends the command with it.
+            ok = false;
+            lock.lock();
+            m_thrown = std::current_exception();
+            lock.unlock();
+        }
         lock.lock();
         if (!ok)
             m_failed.push_back(job.sink);

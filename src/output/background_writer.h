@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -13,14 +14,17 @@
 
 namespace kellvor {
 
-// Writes queued blocks in order on its own thread; blocks are handed over, never copied.
+// Writes queued blocks in order on its own thread; blocks are handed over, never copied. Where no
+// thread can be started (a process or memory limit), every block is written at once on the
+// calling thread instead.
 class BackgroundWriter {
   public:
     // A block of blockBytes bytes.
     using Block = std::unique_ptr<char[]>;
 
-    // Starts the thread; at most maxBlocks blocks of blockBytes exist at any time.
-    BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks);
+    // Starts the thread (unless ownThread is false); at most maxBlocks blocks of blockBytes exist
+    // at any time.
+    BackgroundWriter(std::size_t blockBytes, std::size_t maxBlocks, bool ownThread = true);
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
     // Drops the blocks not yet written and stops the thread.
@@ -30,10 +34,13 @@ class BackgroundWriter {
     Block take();
     // Queues the first size bytes of full for sink and returns an empty block. ok turns false
     // when a block for sink has failed (later blocks for it are dropped, the sink is not called
-    // again).
+    // again). Rethrows what a sink threw on the thread.
     Block submit(ByteSink& sink, Block full, std::size_t size, bool& ok);
     // Waits until every queued block for sink is written; false when one of them failed.
+    // Rethrows what a sink threw on the thread.
     bool drain(const ByteSink& sink);
+    // False when the blocks are written on the calling thread.
+    bool threaded() const { return m_thread.joinable(); }
 
   private:
     struct Job {
@@ -57,6 +64,7 @@ class BackgroundWriter {
     std::size_t m_allocated = 0;
     const ByteSink* m_writing = nullptr;  // the sink the thread is writing to right now
     bool m_stop = false;
+    std::exception_ptr m_thrown;  // what a sink threw on the thread
     std::thread m_thread;
 };
 

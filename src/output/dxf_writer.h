@@ -7,13 +7,9 @@
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
 #include "output/byte_sink.h"
+#include "output/file_names.h"
 
 namespace kellvor {
-
-// File name of the drawing.
-inline constexpr const char* kDrawingFileName = "zahnrad.dxf";
-// File name of gear 2's drawing, in the same format.
-inline constexpr const char* kGear2DrawingFileName = "zahnrad2.dxf";
 
 // Writes the outline of gear 1 as a minimal DXF drawing, tooth by tooth, into a sink.
 class DxfOutlineWriter {

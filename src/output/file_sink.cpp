@@ -29,6 +29,20 @@ bool FileSink::write(const char* data, std::size_t size) {
     return true;
 }
 
+bool FileSink::sync() {
+    if (m_error || m_fd < 0)
+        return !m_error;
+    // Delayed allocation reports a full disk only here, and the data must be on the disk
+    // before a rename makes the file visible under its name.
+    while (::fsync(m_fd) != 0) {
+        if (errno != EINTR) {
+            m_error = std::error_code(errno, std::generic_category());
+            return false;
+        }
+    }
+    return true;
+}
+
 bool FileSink::close() {
     if (m_fd < 0)
         return !m_error;

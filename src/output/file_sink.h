@@ -19,6 +19,8 @@ class FileSink final : public ByteSink {
 
     bool write(const char* data, std::size_t size) override;
     std::error_code error() const override { return m_error; }
+    // Writes the file's data to the disk (fsync); false when that (or any write before) failed.
+    bool sync();
     // Closes the file; false when closing (or any write before) failed.
     bool close();
 

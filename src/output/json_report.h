@@ -12,11 +12,9 @@
 #include "geometry/gear_pair_input.h"
 #include "geometry/inspection.h"
 #include "outline/mesh_check.h"
+#include "output/file_names.h"
 
 namespace kellvor {
-
-// File name of the JSON report in the output folder.
-inline constexpr const char* kJsonReportFileName = "zahnradwerte.json";
 
 // Value of the JSON member "format".
 inline constexpr std::string_view kJsonFormat = "kellvor/1";

@@ -5,11 +5,9 @@
 #include <string>
 
 #include "outline/mesh_check.h"
+#include "output/file_names.h"
 
 namespace kellvor {
-
-// File name of the mesh check's report.
-inline constexpr const char* kMeshReportFileName = "eingriff.txt";
 
 // The eight lines of the report of check at centre distance a, LF line ends; a value that is
 // not a number reads "nan".

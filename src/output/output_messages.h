@@ -1,4 +1,5 @@
-// The German messages of the output layer: what went wrong with which file.
+// The German messages of the output layer: what went wrong with which file or folder, and what
+// a recovery did.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,25 @@ namespace kellvor::output_messages {
 inline constexpr std::string_view kCannotCreate = "kann nicht angelegt werden";
 inline constexpr std::string_view kCannotWrite = "kann nicht geschrieben werden";
 inline constexpr std::string_view kCannotReplace = "kann nicht ersetzt werden";
+inline constexpr std::string_view kCannotBackUp = "kann nicht gesichert werden";
+inline constexpr std::string_view kCannotRemove = "kann nicht entfernt werden";
+inline constexpr std::string_view kCannotRecover = "kann nicht wiederhergestellt werden";
+
+// What could not be done with a folder, completing "Ordner "<path>" ...".
+inline constexpr std::string_view kCannotOpenFolder = "kann nicht geöffnet werden";
+inline constexpr std::string_view kCannotLockFolder = "kann nicht gesperrt werden";
+inline constexpr std::string_view kCannotSyncFolder =
+    "kann nicht auf den Datenträger geschrieben werden";
+inline constexpr std::string_view kCannotListFolder = "kann nicht gelesen werden";
+
+// Why a recovery left a file alone, completing ""<path>" bleibt unberührt: ...".
+inline constexpr std::string_view kOtherOwner = "gehört einem anderen Benutzer";
+inline constexpr std::string_view kNotRegular = "ist keine gewöhnliche Datei";
+inline constexpr std::string_view kRecordMalformed = "ist kein gültiger Umschaltvermerk";
+inline constexpr std::string_view kRecordForeign =
+    "nennt Dateien außerhalb der Kellvor-Dateien dieses Ordners";
+inline constexpr std::string_view kRecordTooLarge = "ist zu groß für einen Umschaltvermerk";
+
 inline constexpr std::string_view kCannotRead = "kann nicht gelesen werden";
 
 // Why a drawing read back is no drawing of LINE and ARC entities, completing
@@ -44,8 +64,26 @@ std::string toothCount(std::int64_t expected, std::int64_t read);
 std::string fileError(const std::filesystem::path& path, std::string_view action,
                       std::error_code reason);
 
-// Appended when an earlier file could not be put back after a failed replacement.
-std::string notRestored(const std::filesystem::path& path);
+// "Ordner "<path>" <action>: <reason>".
+std::string folderError(const std::filesystem::path& path, std::string_view action,
+                        std::error_code reason);
+
+// The new files are in place in dir, but the folder could not be synced to the disk.
+std::string notDurable(const std::filesystem::path& dir, std::error_code reason);
+
+// Appended when a switch that failed half way could not be undone: the next run finishes it.
+std::string leftForRecovery(const std::filesystem::path& dir);
+
+// ""<path>" bleibt unberührt: <why>".
+std::string leftAlone(const std::filesystem::path& path, std::string_view why);
+
+// ""<path>" bleibt unberührt: lässt sich nicht lesen (<reason>)".
+std::string leftAloneUnreadable(const std::filesystem::path& path, std::error_code reason);
+
+// What a recovery of dir did: switches finished forward (files put in place) or undone (files
+// put back), leftovers removed; "nichts wiederherzustellen" when all are zero.
+std::string recoveryDone(const std::filesystem::path& dir, int filesForward, int filesBack,
+                         int leftoversRemoved);
 
 // "Nicht genug Speicherplatz in "<dir>": benötigt X MB, frei Y MB".
 std::string notEnoughSpace(const std::filesystem::path& dir, std::uint64_t neededMB,

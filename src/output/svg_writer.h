@@ -10,13 +10,10 @@
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
 #include "output/byte_sink.h"
+#include "output/file_names.h"
 
 namespace kellvor {
 
-// File name of the SVG drawing of gear 1.
-inline constexpr const char* kSvgFileName = "zahnrad.svg";
-// File name of gear 2's SVG drawing.
-inline constexpr const char* kGear2SvgFileName = "zahnrad2.svg";
 // The ids of the gears' paths.
 inline constexpr std::string_view kGear1PathId = "zahnrad1";
 inline constexpr std::string_view kGear2PathId = "zahnrad2";

@@ -1,6 +1,7 @@
 #include "output/tooth_relay.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace kellvor {
@@ -23,16 +24,27 @@ void copyTooth(const OutlineTooth& from, OutlineTooth& to) {
 
 // The thread formats the trace while the walk's thread formats the drawing: the two files'
 // numbers are formatted at the same time (see the bench's threaded and one-thread rows).
-ToothRelay::ToothRelay(ToothConsumer consume, std::size_t slots)
+ToothRelay::ToothRelay(ToothConsumer consume, std::size_t slots, bool ownThread)
     : m_consume(std::move(consume)), m_slots(std::max<std::size_t>(slots, 1)) {
-    m_thread = std::thread([this] { run(); });
+    if (!ownThread)
+        return;
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: push() hands each tooth to the consumer itself.
+    }
 }
 
 ToothRelay::~ToothRelay() {
-    finish();
+    stop();
 }
 
 bool ToothRelay::push(const OutlineTooth& tooth) {
+    if (!m_thread.joinable()) {
+        if (!m_failed && m_consume && !m_consume(tooth))
+            m_failed = true;
+        return !m_failed && !m_closed;
+    }
     std::unique_lock<std::mutex> lock(m_mutex);
     m_freed.wait(lock, [&] { return m_failed || m_pushed - m_consumed < m_slots.size(); });
     if (m_failed || m_closed)
@@ -46,7 +58,7 @@ bool ToothRelay::push(const OutlineTooth& tooth) {
     return true;
 }
 
-bool ToothRelay::finish() {
+void ToothRelay::stop() {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_closed = true;
@@ -54,6 +66,12 @@ bool ToothRelay::finish() {
     m_filled.notify_one();
     if (m_thread.joinable())
         m_thread.join();
+}
+
+bool ToothRelay::finish() {
+    stop();
+    if (m_thrown)
+        std::rethrow_exception(std::exchange(m_thrown, nullptr));
     return !m_failed;
 }
 
@@ -67,7 +85,14 @@ void ToothRelay::run() {
         // The slot stays reserved while it is read: push waits for m_consumed to pass it.
         const bool skip = m_failed || !m_consume;
         lock.unlock();
-        const bool ok = skip || m_consume(tooth);
+        bool ok = true;
+        try {
+            ok = skip || m_consume(tooth);
+        } catch (...) {
+            // Handed to the walk's thread by finish(), which ends the command with it.
+            ok = false;
+            m_thrown = std::current_exception();
+        }
         lock.lock();
         if (!ok)
             m_failed = true;

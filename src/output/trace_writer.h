@@ -7,13 +7,9 @@
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
 #include "output/byte_sink.h"
+#include "output/file_names.h"
 
 namespace kellvor {
-
-// File name of the trace.
-inline constexpr const char* kTraceFileName = "zahnrad.txt";
-// File name of gear 2's trace, in the same format.
-inline constexpr const char* kGear2TraceFileName = "zahnrad2.txt";
 
 // Writes one record per tooth: its N points as "x y" lines, then its arc laid out like the
 // drawing's ARC entity with 6 significant digits.

@@ -201,5 +201,35 @@ TEST(CliOptions, RootSvgAndVerify) {
               "Ungültiger Wert für --root: \"Bogen\" (erlaubt: arc, generated)");
 }
 
+// A folder name with terminal control characters is echoed escaped in the error.
+TEST_F(CliFileCommand, ControlCharactersInTheFolderAreEscaped) {
+    const std::string hostile = (m_dir / "\x1b]0;owned\x07" / "sub").string();
+    std::vector<std::string_view> args{"--output-dir", hostile};
+    EXPECT_EQ(runCli(args, m_out, m_err), kExitFileError);
+    EXPECT_EQ(m_err.str(), "kellvor-cli: Datei \"" + m_dir.string() +
+                               "/\\x1b]0;owned\\x07/sub/zahnradwerte.txt\" kann nicht angelegt "
+                               "werden: No such file or directory\n");
+}
+
+// --recover finishes or clears what a dead run left and says so; it writes nothing new.
+TEST_F(CliFileCommand, RecoverAloneSaysWhatItDid) {
+    seedEarlierRun();
+    std::ofstream(m_dir / ".zahnrad.dxf.tmp-00000000000000ff") << "half a drawing";
+    EXPECT_EQ(run({"--recover"}), kExitSuccess) << m_err.str();
+    EXPECT_EQ(m_out.str(),
+              "In \"" + m_dirText +
+                  "\": Übrig gebliebene Hilfsdateien abgebrochener Läufe entfernt: 1.\n");
+    expectEarlierRunKept();
+    m_out.str("");
+    EXPECT_EQ(run({"--recover", "--z1", "3"}), kExitSuccess) << m_err.str();
+    EXPECT_EQ(m_out.str(), "In \"" + m_dirText + "\" gibt es nichts wiederherzustellen.\n");
+    const std::string plainFile = (m_dir / "zahnrad.dxf").string();
+    std::vector<std::string_view> args{"--recover", "--output-dir", plainFile};
+    m_err.str("");
+    EXPECT_EQ(runCli(args, m_out, m_err), kExitFileError);
+    EXPECT_EQ(m_err.str(), "kellvor-cli: Ordner \"" + (m_dir / "zahnrad.dxf").string() +
+                               "\" kann nicht geöffnet werden: Not a directory\n");
+}
+
 }  // namespace
 }  // namespace kellvor

@@ -87,6 +87,15 @@ TEST_F(CliFolder, UsageErrorsExitTwoAndNameTheOption) {
         {{"stray"}, "Unerwartetes Argument \"stray\""},
         {{"--mn", "\x1b[2J8"}, "Ungültiger Wert für --mn: \"\\x1b[2J8\""},
         {{"--\x1b]0;x\x07"}, "Unbekannte Option --\\x1b]0;x\\x07"},
+        {{"--bogus"}, "Unbekannte Option --bogus"},
+        {{"--bogus", "--z1", "5"}, "Unbekannte Option --bogus"},
+        {{"--preview-size", "\x1b[31m9x9"}, "Ungültiger Wert für --preview-size: \"\\x1b[31m9x9\""},
+        {{"--z2",
+          "\xc2\x9b"
+          "2J"},
+         "Ungültiger Wert für --z2: \"\\xc2\\x9b2J\""},
+        {{"--recover", "--preview", "p.png"},
+         "--recover und --preview lassen sich nicht zusammen angeben"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args), kExitUsage) << c.message;
@@ -138,6 +147,22 @@ TEST(TerminalProgress, CountsTeethAndEndsTheLine) {
     EXPECT_EQ(text.substr(0, 24), "\rZähne: 1024 / 3000 (34");
     EXPECT_NE(text.find("\rZähne: 3000 / 3000 (100 %)\n"), std::string::npos) << text;
     EXPECT_EQ(text.back(), '\n');
+}
+
+// Calls that count no step (0 of 0) while the run waits for another run's folder: the waiting
+// line comes once, after the delay, and only where there is a text for it.
+TEST(TerminalProgress, AnnouncesALongWaitOnce) {
+    std::ostringstream out;
+    const ProgressCallback now = makeTerminalProgress(out, std::chrono::milliseconds(0), "warte");
+    for (int k = 0; k < 5; ++k)
+        EXPECT_TRUE(now(0, 0));
+    EXPECT_EQ(out.str(), "warte\n");
+    std::ostringstream quiet;
+    const ProgressCallback later = makeTerminalProgress(quiet, std::chrono::hours(1), "warte");
+    const ProgressCallback textless = makeTerminalProgress(quiet, std::chrono::milliseconds(0));
+    for (int k = 0; k < 5; ++k)
+        EXPECT_TRUE(later(0, 0) && textless(0, 0));
+    EXPECT_EQ(quiet.str(), "");
 }
 
 }  // namespace

@@ -234,7 +234,7 @@ TEST_F(CliVerdict, FindingsOnStandardErrorAfterEveryRun) {
     const std::vector<std::string> pair = {"--z1",   "8", "--z2", "60",  "--mn", "1",
                                            "--beta", "0", "--x1", "0.5", "--x2", "-0.5"};
     ASSERT_EQ(run(pair), kExitSuccess) << m_err.str();
-    EXPECT_TRUE(fs::exists(kJsonReportFileName) == false && fs::exists("zahnrad.dxf"));
+    EXPECT_TRUE(fs::exists(kJsonFileName) == false && fs::exists("zahnrad.dxf"));
     const Assessment a = assessGearPair({8, 60, 1, 45, 0, 0.5, -0.5, 10});
     std::string expected;
     for (const Finding& f : a.list())

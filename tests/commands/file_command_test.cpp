@@ -36,8 +36,8 @@ namespace fs = std::filesystem;
 using Snapshot = std::map<std::string, std::string>;
 
 // The files the pair adds to the set.
-constexpr const char* kPairFiles[] = {kGear2TraceFileName, kGear2DrawingFileName, kAssemblyFileName,
-                                      kMeshReportFileName};
+constexpr const char* kPairFiles[] = {kGear2TraceFileName, kGear2DrawingFileName,
+                                      kPairDrawingFileName, kMeshCheckFileName};
 
 // Every entry of a folder: files with their bytes, folders marked as such.
 Snapshot snapshot(const fs::path& dir) {
@@ -142,10 +142,10 @@ TEST_F(FileCommandFolder, SuccessfulRunReplacesAllThree) {
 // of the set fails (the JSON itself or the drawing after it) no file changes.
 TEST_F(FileCommandFolder, JsonJoinsTheSetAllOrNothing) {
     seedEarlierRun();
-    writeFile(m_dir / kJsonReportFileName, "json of an earlier run\n");
+    writeFile(m_dir / kJsonFileName, "json of an earlier run\n");
     const Snapshot before = snapshot(m_dir);
     const FileRequest request{.input = test::spurExample(), .json = true};
-    for (const char* failing : {kJsonReportFileName, kDrawingFileName}) {
+    for (const char* failing : {kJsonFileName, kDrawingFileName}) {
         const SinkWrapper wrap = [failing](const std::string& name, ByteSink& file) {
             const std::size_t limit = name == failing ? 10 : SIZE_MAX;
             return std::unique_ptr<ByteSink>(new test::FailingForwarder(file, limit));
@@ -162,12 +162,14 @@ TEST_F(FileCommandFolder, JsonJoinsTheSetAllOrNothing) {
     const Snapshot s = snapshot(m_dir);
     ASSERT_EQ(s.size(), 4u);
     const GearPairGeometry g = computeGearPairGeometry(request.input);
-    EXPECT_EQ(s.at(kJsonReportFileName),
+    EXPECT_EQ(s.at(kJsonFileName),
               formatJsonReport(request.input, g, defaultBallDiameter(request.input.mn)));
     EXPECT_EQ(s.at(kReportFileName), formatGeometryReport(request.input, g));
-    // Without the request the set stays three files and leaves the JSON alone.
+    // Without the request the set is the three files: the switch takes the earlier JSON away, so
+    // that the folder never holds a file of another gear.
     ASSERT_EQ(runFileCommand(test::spurExample(), m_dir, m_console).status, CommandStatus::ok);
-    EXPECT_EQ(snapshot(m_dir).at(kJsonReportFileName), s.at(kJsonReportFileName));
+    EXPECT_EQ(snapshot(m_dir).count(kJsonFileName), 0u);
+    EXPECT_EQ(snapshot(m_dir).size(), 3u);
 }
 
 // The pair's set: gear 1's files as without the pair, gear 2's exactly gear 1's of the swapped
@@ -207,12 +209,12 @@ TEST_F(FileCommandFolder, PairWritesGear2AsGear1OfTheSwappedInput) {
             DxfDocumentWriter doc(assembly);
             ASSERT_TRUE(writeAssembly(
                 doc, assemblyDrawing(g, in.mn, p.gear->outline(), p.gear2->outline())));
-            EXPECT_TRUE(s.at(kAssemblyFileName) == assembly.text());
+            EXPECT_TRUE(s.at(kPairDrawingFileName) == assembly.text());
             ASSERT_TRUE(r.mesh);
             EXPECT_EQ(r.mesh->jn, jn);
             EXPECT_EQ(r.mesh->jtSoll, nominalCircularBacklash(g, jn));
             EXPECT_FALSE(r.mesh->interferencePhi1);
-            EXPECT_EQ(s.at(kMeshReportFileName), formatMeshReport(g.a, *r.mesh));
+            EXPECT_EQ(s.at(kMeshCheckFileName), formatMeshReport(g.a, *r.mesh));
         }
     fs::remove_all(other);
 }
@@ -328,11 +330,11 @@ const FailureCase kFailures[] = {
      CommandStatus::fileError, "zahnrad2.txt\" kann nicht geschrieben werden", 2, true},
     {"gear2DrawingFailsHalfWay", kPairSize, kGear2DrawingFileName, 400000, 0, nullptr,
      CommandStatus::fileError, "zahnrad2.dxf\" kann nicht geschrieben werden", 2, true},
-    {"assemblyFailsAtOnce", kPairSize, kAssemblyFileName, 0, 0, nullptr, CommandStatus::fileError,
-     "zahnradpaar.dxf\" kann nicht geschrieben werden", 2, true},
-    {"assemblyFailsHalfWay", kPairSize, kAssemblyFileName, 1500000, 0, nullptr,
+    {"assemblyFailsAtOnce", kPairSize, kPairDrawingFileName, 0, 0, nullptr,
+     CommandStatus::fileError, "zahnradpaar.dxf\" kann nicht geschrieben werden", 2, true},
+    {"assemblyFailsHalfWay", kPairSize, kPairDrawingFileName, 1500000, 0, nullptr,
      CommandStatus::fileError, "zahnradpaar.dxf\" kann nicht geschrieben werden", 2, true, 0.05},
-    {"meshReportFails", test::spurExample(), kMeshReportFileName, 10, 0, nullptr,
+    {"meshReportFails", test::spurExample(), kMeshCheckFileName, 10, 0, nullptr,
      CommandStatus::fileError, "eingriff.txt\" kann nicht geschrieben werden", 2, true},
     {"cancelledInGear2", kPairSize, nullptr, 0, 70, nullptr, CommandStatus::cancelled,
      "Abgebrochen", 2, true},
@@ -348,7 +350,7 @@ const FailureCase kFailures[] = {
      "Nicht genug Speicherplatz",
      1,
      true},
-    {"assemblyNameIsAFolder", test::spurExample(), nullptr, 0, 0, kAssemblyFileName,
+    {"assemblyNameIsAFolder", test::spurExample(), nullptr, 0, 0, kPairDrawingFileName,
      CommandStatus::fileError, "zahnradpaar.dxf\" kann nicht ersetzt werden", 2, true},
 };
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -12,9 +15,11 @@
 #include "geometry/input_validation.h"
 #include "outline/flank_profile.h"
 #include "outline/root_arc.h"
+#include "preview/memory_budget.h"
 #include "preview/preview_drawing.h"
 #include "preview/preview_raster.h"
 #include "support/golden.h"
+#include "support/temp_folder.h"
 
 namespace kellvor {
 namespace {
@@ -137,6 +142,39 @@ TEST(RunPreviewCommand, SizeFollowsTheArguments) {
     // The background frame runs round the edge.
     EXPECT_EQ(pixelAt(preview.image, 0, 0), kPreviewPen);
     EXPECT_EQ(pixelAt(preview.image, 30, 16), kPreviewPen);
+}
+
+// The largest picture needs 1.2 GB; under an address-space limit well below that the command
+// says so before it allocates, and the picture it would have drawn at a small size still comes.
+// The sanitizers reserve terabytes of address space and cannot run under such a limit.
+TEST(RunPreviewCommand, APictureLargerThanTheMemoryLeftIsRefused) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer cannot run under an address-space limit";
+#else
+    EXPECT_EQ(previewMemoryBytes(16384, 16384), 1207959552u);
+    const int status = test::inChildProcess([] {
+        // 300 MB beside what the test program has mapped already (thread stacks and arenas of
+        // earlier tests among it).
+        std::ifstream statm("/proc/self/statm");
+        rlim_t pages = 0;
+        statm >> pages;
+        const rlim_t room = 300000000;
+        const rlim_t mapped = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+        const rlimit limit{mapped + room, mapped + room};
+        ::setrlimit(RLIMIT_AS, &limit);
+        const auto available = allocatableBytes();
+        if (!available || *available > room)
+            return 10;
+        std::ostringstream console;
+        const PreviewResult big = runPreviewCommand(GearPairInput{}, 16384, 16384, console);
+        if (big.result.status != CommandStatus::fileError || !big.image.rgb.empty() ||
+            big.result.message.find("Für ein Bild von 16384 × 16384 Pixeln reicht der "
+                                    "Arbeitsspeicher nicht: benötigt 1208 MB") != 0)
+            return 11;
+        return runPreviewCommand(GearPairInput{}, 2000, 2000, console).result.ok() ? 0 : 12;
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+#endif
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "commands/file_command.h"
 #include "commands/preview_command.h"
+#include "output/output_folder.h"
 
 #include "dialog_driver.h"
 #include "modal_answerer.h"
@@ -30,6 +31,7 @@ class GearDlgCommandTest : public QObject, private DialogDriver {
     void previewSurvivesRepaintAndFailedPreviewKeepsIt();
     void fileErrorNamesTheFileAndKeepsEarlierFiles();
     void cancelKeepsEarlierFilesExactly();
+    void waitForAnotherRunShowsProgressAndCancels();
 };
 
 void GearDlgCommandTest::writeFilesMatchesFileCommand() {
@@ -235,6 +237,28 @@ void GearDlgCommandTest::cancelKeepsEarlierFilesExactly() {
     QVERIFY(!answerer.seen().isEmpty());
     QCOMPARE(answerer.seen().front().className, QString("QProgressDialog"));
     QVERIFY(answerer.seen().front().buttons.contains("Abbrechen"));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(fileBytes(path(kFileNames[i])), before[i]);
+    QCOMPARE(folderEntries().size(), 3);
+    QVERIFY2(m_dlg->statusLine()->text().contains("Abgebrochen"),
+             qPrintable(m_dlg->statusLine()->text()));
+}
+
+// While another run holds the folder, the command waits with the progress dialog up, and its
+// "Abbrechen" ends the wait with nothing changed.
+void GearDlgCommandTest::waitForAnotherRunShowsProgressAndCancels() {
+    click("DXF-Datei erzeugen");
+    QByteArray before[3];
+    for (int i = 0; i < 3; ++i)
+        before[i] = fileBytes(path(kFileNames[i]));
+    OutputFolder otherRun(m_dir->path().toStdString());
+    QCOMPARE(int(otherRun.lock({})), int(LockStatus::locked));
+    m_dlg->setProgressTiming(ProgressTiming{0, 0});
+    type(0, "21");
+    ModalAnswerer answerer("Abbrechen");
+    click("DXF-Datei erzeugen");
+    QVERIFY(!answerer.seen().isEmpty());
+    QCOMPARE(answerer.seen().front().className, QString("QProgressDialog"));
     for (int i = 0; i < 3; ++i)
         QCOMPARE(fileBytes(path(kFileNames[i])), before[i]);
     QCOMPARE(folderEntries().size(), 3);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace kellvor {
@@ -63,6 +64,38 @@ TEST(ToothRelay, FinishWithoutTeethSucceeds) {
     ToothRelay relay([](const OutlineTooth&) { return false; });
     EXPECT_TRUE(relay.finish());
     EXPECT_FALSE(relay.push(toothNumber(0)));
+}
+
+// Without a thread of its own (none could be started) the relay hands each tooth on at once,
+// with the same order and the same failure rule.
+TEST(ToothRelay, WithoutAThreadConsumesInPushOrder) {
+    std::vector<std::int32_t> seen;
+    ToothRelay relay(
+        [&](const OutlineTooth& t) {
+            seen.push_back(t.index);
+            return t.index < 10;
+        },
+        kRelaySlots, false);
+    std::int32_t pushed = 0;
+    while (pushed < 100 && relay.push(toothNumber(pushed)))
+        ++pushed;
+    EXPECT_EQ(pushed, 10);
+    EXPECT_FALSE(relay.finish());
+    EXPECT_EQ(seen.size(), 11u);
+    EXPECT_EQ(seen.back(), 10);
+}
+
+// A consumer that throws on the relay's thread (an allocation that fails) ends the walk on the
+// caller's thread instead of the program.
+TEST(ToothRelay, WhatTheConsumerThrowsReachesFinish) {
+    ToothRelay relay([](const OutlineTooth& t) {
+        if (t.index == 5)
+            throw std::bad_alloc();
+        return true;
+    });
+    for (std::int32_t k = 0; k < 1000 && relay.push(toothNumber(k)); ++k) {
+    }
+    EXPECT_THROW(relay.finish(), std::bad_alloc);
 }
 
 }  // namespace
