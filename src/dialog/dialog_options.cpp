@@ -18,6 +18,8 @@ DialogOptions loadDialogOptions() {
     o.backlash = settings.value("flankenspiel", o.backlash).toString();
     o.pair = settings.value("zahnradpaar", false).toBool();
     o.json = settings.value("json", false).toBool();
+    o.generatedRoot = settings.value("erzeugterfuss", false).toBool();
+    o.svg = settings.value("svg", false).toBool();
     return o;
 }
 
@@ -29,6 +31,8 @@ void saveDialogOptions(const DialogOptions& o) {
     settings.setValue("flankenspiel", o.backlash);
     settings.setValue("zahnradpaar", o.pair);
     settings.setValue("json", o.json);
+    settings.setValue("erzeugterfuss", o.generatedRoot);
+    settings.setValue("svg", o.svg);
 }
 
 }  // namespace kellvor

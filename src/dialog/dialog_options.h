@@ -12,6 +12,8 @@ struct DialogOptions {
     QString backlash = QStringLiteral("0");  // normal backlash jn in mm, as typed
     bool pair = false;                       // also gear 2, the assembly and the mesh check
     bool json = false;                       // also zahnradwerte.json
+    bool generatedRoot = false;  // the root the generating rack leaves, not the three-point arc
+    bool svg = false;            // also the SVG drawings
 
     friend bool operator==(const DialogOptions&, const DialogOptions&) = default;
 };

@@ -41,6 +41,10 @@ inline constexpr char kAdvanced[] = "Erweitert";
 inline constexpr char kBacklashLabel[] = "Flankenspiel jn (mm):";
 inline constexpr char kBacklashUnreadable[] =
     "Feld \"Flankenspiel jn\": Bitte eine Zahl eingeben (mit Dezimalkomma, z. B. 0,1).";
+inline constexpr char kRootLabel[] = "Zahnfuß:";
+inline constexpr char kRootThreePointArc[] = "Kreisbogen durch drei Punkte";
+inline constexpr char kRootGenerated[] = "erzeugt (Bezugsprofil mit Kopfrundung)";
+inline constexpr char kWriteSvg[] = "SVG-Zeichnungen (zahnrad.svg, …)";
 inline constexpr char kWriteAlso[] = "Außerdem schreiben:";
 inline constexpr char kWritePair[] = "Zahnrad 2, Zusammenbau und Eingriffsprüfung";
 inline constexpr char kWriteJson[] = "JSON (zahnradwerte.json)";

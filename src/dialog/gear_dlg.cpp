@@ -1,6 +1,7 @@
 #include "dialog/gear_dlg.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -176,6 +177,9 @@ void CGearDlg::buildLayout() {
     grid->addWidget(m_options, 9, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
     setTabOrder(m_quitButton, static_cast<QWidget*>(m_options->toggle()));
     connect(m_options->backlashField(), &QLineEdit::textEdited, this, [this] { valuesChanged(); });
+    // The root form changes the outline: the preview follows it.
+    connect(m_options->rootChoice(), &QComboBox::currentIndexChanged, this,
+            [this] { valuesChanged(); });
 
     // One line below everything that tells where the last files went or what failed; long
     // folders are elided.
@@ -232,6 +236,10 @@ std::optional<GearPairInput> CGearDlg::liveValues() const {
     return input;
 }
 
+RootForm CGearDlg::rootForm() const {
+    return m_options->options().generatedRoot ? RootForm::generated : RootForm::threePointArc;
+}
+
 std::optional<double> CGearDlg::typedBacklash() const {
     const auto jn =
         parseReal(m_options->backlashField()->text().toStdString(), kFieldFormat.syntax());
@@ -272,8 +280,8 @@ void CGearDlg::valuesChanged() {
     // All values are valid: the preview follows them after a pause in typing, drawn on a worker
     // thread so that typing never waits for it.
     const QSize size = m_preview->deviceClientSize();
-    m_scheduler->request(
-        PreviewRequest{*values, size.width(), size.height(), typedBacklash().value_or(0.0)});
+    m_scheduler->request(PreviewRequest{*values, size.width(), size.height(),
+                                        typedBacklash().value_or(0.0), false, rootForm()});
 }
 
 bool CGearDlg::readFields() {
@@ -411,6 +419,10 @@ void CGearDlg::OnWriteFiles() {
     request.backlash = *backlash;
     request.pair = m_options->options().pair;
     request.json = m_options->options().json;
+    request.root = rootForm();
+    request.svg = m_options->options().svg;
+    // Every drawing the dialog writes is read back and checked before it replaces the old one.
+    request.verify = true;
     const CommandResult result =
         runWithProgress(text(strings::kWritingFiles), [&](const ProgressCallback& progress) {
             return runFileCommand(request, dir, std::cout, progress);
@@ -434,7 +446,8 @@ void CGearDlg::OnShowPreview() {
         return;
     // Drawn in device pixels, so that a scaled display shows it as sharp as the window.
     const QSize size = m_preview->deviceClientSize();
-    const PreviewRequest request{m_input, size.width(), size.height(), *backlash};
+    const PreviewRequest request{m_input,   size.width(), size.height(),
+                                 *backlash, false,        rootForm()};
     // The picture of these values replaces whatever a live preview is still drawing.
     m_scheduler->cancel();
     PreviewResult preview;

@@ -12,6 +12,7 @@
 #include "geometry/field_exchange.h"
 #include "geometry/gear_pair_input.h"
 #include "geometry/input_fields.h"
+#include "outline/generated_root.h"
 
 class QLabel;
 class QLineEdit;
@@ -89,6 +90,8 @@ class CGearDlg : public QDialog {
     void checkField(std::size_t step);
     // The values in the fields when all eight are valid (exchange and range test).
     std::optional<GearPairInput> liveValues() const;
+    // How the tooth gaps are closed, as the options say.
+    RootForm rootForm() const;
     // The backlash typed in the options when it can be read.
     std::optional<double> typedBacklash() const;
     // Checks the backlash against mn: red frame and tooltip when refused.

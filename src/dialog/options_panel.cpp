@@ -1,6 +1,7 @@
 #include "dialog/options_panel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -38,7 +39,13 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
     m_backlash->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
     auto* backlashLabel = new QLabel(text(strings::kBacklashLabel), m_body);
     backlashLabel->setBuddy(m_backlash);
+    m_root = new QComboBox(m_body);
+    m_root->addItem(text(strings::kRootThreePointArc));
+    m_root->addItem(text(strings::kRootGenerated));
+    auto* rootLabel = new QLabel(text(strings::kRootLabel), m_body);
+    rootLabel->setBuddy(m_root);
     m_pair = new QCheckBox(text(strings::kWritePair), m_body);
+    m_svg = new QCheckBox(text(strings::kWriteSvg), m_body);
     m_json = new QCheckBox(text(strings::kWriteJson), m_body);
     m_folderLabel = new QLabel(m_body);
     m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -49,8 +56,11 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
     int row = 0;
     grid->addWidget(backlashLabel, row, 0);
     grid->addWidget(m_backlash, row++, 1, Qt::AlignLeft);
+    grid->addWidget(rootLabel, row, 0);
+    grid->addWidget(m_root, row++, 1, Qt::AlignLeft);
     grid->addWidget(new QLabel(text(strings::kWriteAlso), m_body), row++, 0, 1, 2);
     grid->addWidget(m_pair, row++, 0, 1, 2);
+    grid->addWidget(m_svg, row++, 0, 1, 2);
     grid->addWidget(m_json, row++, 0, 1, 2);
     grid->addWidget(new QLabel(text(strings::kFolderLabel), m_body), row, 0);
     grid->addWidget(m_folderLabel, row++, 1);
@@ -75,6 +85,14 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
     });
     connect(m_json, &QCheckBox::toggled, this, [this](bool on) {
         m_options.json = on;
+        store();
+    });
+    connect(m_svg, &QCheckBox::toggled, this, [this](bool on) {
+        m_options.svg = on;
+        store();
+    });
+    connect(m_root, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_options.generatedRoot = index == 1;
         store();
     });
     connect(m_defaultsButton, &QPushButton::clicked, this, [this] {
@@ -115,8 +133,12 @@ void OptionsPanel::show(const DialogOptions& options) {
     {
         const QSignalBlocker blockPair(m_pair);
         const QSignalBlocker blockJson(m_json);
+        const QSignalBlocker blockSvg(m_svg);
+        const QSignalBlocker blockRoot(m_root);
         m_pair->setChecked(options.pair);
         m_json->setChecked(options.json);
+        m_svg->setChecked(options.svg);
+        m_root->setCurrentIndex(options.generatedRoot ? 1 : 0);
     }
     m_backlash->setText(options.backlash);
     m_folderLabel->setText(options.folder.isEmpty() ? text(strings::kCurrentFolder)

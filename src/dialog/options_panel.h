@@ -6,6 +6,7 @@
 #include "dialog/dialog_options.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -38,6 +39,8 @@ class OptionsPanel : public QWidget {
     QLineEdit* backlashField() const { return m_backlash; }
     QCheckBox* pairBox() const { return m_pair; }
     QCheckBox* jsonBox() const { return m_json; }
+    QCheckBox* svgBox() const { return m_svg; }
+    QComboBox* rootChoice() const { return m_root; }
 
   signals:
     // Some option changed.
@@ -54,6 +57,8 @@ class OptionsPanel : public QWidget {
     QLineEdit* m_backlash = nullptr;
     QCheckBox* m_pair = nullptr;
     QCheckBox* m_json = nullptr;
+    QCheckBox* m_svg = nullptr;
+    QComboBox* m_root = nullptr;
     QLabel* m_folderLabel = nullptr;
     QPushButton* m_folderButton = nullptr;
     QPushButton* m_defaultsButton = nullptr;

@@ -1,6 +1,7 @@
 // The dialog as it checks values while they are typed: red frames, the live preview, the decimal
 // comma, the advanced options and a sharp preview, driven on the offscreen platform.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -187,25 +188,33 @@ void GearDlgLiveTest::previewHasTheDevicePixelsOfTheFrame() {
     QCOMPARE(shown.size(), picture.size());
 }
 
-// The pair and the JSON join the set; the backlash thins what is written, as on the command line.
+// The pair, the SVG drawings and the JSON join the set; the backlash thins and the root form
+// shapes what is written, as on the command line.
 void GearDlgLiveTest::optionsWriteTheirFilesWithTheBacklash() {
     OptionsPanel* panel = m_dlg->optionsPanel();
     panel->toggle()->click();
     panel->pairBox()->click();
     panel->jsonBox()->click();
+    panel->svgBox()->click();
+    panel->rootChoice()->setCurrentIndex(1);
     panel->backlashField()->selectAll();
     QTest::keyClicks(panel->backlashField(), "0,1");
     click("DXF-Datei erzeugen");
-    const QStringList expected = {"eingriff.txt",      "zahnrad.dxf",     "zahnrad.txt",
-                                  "zahnrad2.dxf",      "zahnrad2.txt",    "zahnradpaar.dxf",
-                                  "zahnradwerte.json", "zahnradwerte.txt"};
+    const QStringList expected = {
+        "eingriff.txt", "zahnrad.dxf",  "zahnrad.svg",     "zahnrad.txt",       "zahnrad2.dxf",
+        "zahnrad2.svg", "zahnrad2.txt", "zahnradpaar.dxf", "zahnradwerte.json", "zahnradwerte.txt"};
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files, QDir::Name), expected);
     for (const QString& name : expected)
         QVERIFY2(m_dlg->statusLine()->toolTip().contains(name), qPrintable(name));
     // The same files as the file command writes for these values and this backlash.
     QTemporaryDir reference;
     std::ostringstream console;
-    FileRequest request{.input = GearPairInput{}, .backlash = 0.1, .pair = true, .json = true};
+    FileRequest request{.input = GearPairInput{},
+                        .backlash = 0.1,
+                        .pair = true,
+                        .json = true,
+                        .root = RootForm::generated,
+                        .svg = true};
     QVERIFY(runFileCommand(request, reference.path().toStdString(), console).ok());
     for (const QString& name : expected)
         QVERIFY2(fileBytes(path(name)) == fileBytes(reference.filePath(name)), qPrintable(name));
