@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_driver.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "geometry/centre_distance.h"
@@ -23,32 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CliCentreDistance : public testing::Test {
-  protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kellvor_cli_centre_" +
-                 std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                 std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        m_previous = fs::current_path();
-        fs::current_path(m_dir);
-    }
-    void TearDown() override {
-        fs::current_path(m_previous);
-        fs::remove_all(m_dir);
-    }
-    int run(const std::vector<std::string>& args) {
-        m_out.str("");
-        m_err.str("");
-        const std::vector<std::string_view> views(args.begin(), args.end());
-        return runCli(views, m_out, m_err);
-    }
-
-    fs::path m_dir, m_previous;
-    std::ostringstream m_out, m_err;
-};
+class CliCentreDistance : public test::CliDriver {};
 
 // x1 and x2 from "Profilverschiebung für den Achsabstand a = A mm: x1 = X, x2 = Y".
 bool readShifts(const std::string& line, double& x1, double& x2) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_driver.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "geometry/constants.h"
@@ -26,32 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CliSweep : public testing::Test {
-  protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kellvor_cli_sweep_" +
-                 std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                 std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        m_previous = fs::current_path();
-        fs::current_path(m_dir);
-    }
-    void TearDown() override {
-        fs::current_path(m_previous);
-        fs::remove_all(m_dir);
-    }
-    int run(const std::vector<std::string>& args) {
-        m_out.str("");
-        m_err.str("");
-        const std::vector<std::string_view> views(args.begin(), args.end());
-        return runCli(views, m_out, m_err);
-    }
-
-    fs::path m_dir, m_previous;
-    std::ostringstream m_out, m_err;
-};
+class CliSweep : public test::CliDriver {};
 
 const std::vector<std::string> kShiftGrid = {"--sweep", "x1=-0.5:0.5:0.01", "--sweep",
                                              "x2=-0.5:0.5:0.01"};

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "cli/cli_driver.h"
 #include "cli/cli_options.h"
 #include "cli/cli_progress.h"
 #include "cli/cli_run.h"
@@ -19,31 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A fresh empty folder that is also the working directory while the test runs.
-class CliFolder : public testing::Test {
-  protected:
-    void SetUp() override {
-        m_previous = fs::current_path();
-        m_dir = fs::temp_directory_path() /
-                ("kellvor_cli_" +
-                 std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        fs::current_path(m_dir);
-    }
-    void TearDown() override {
-        fs::current_path(m_previous);
-        fs::remove_all(m_dir);
-    }
-    int run(std::vector<std::string_view> args) {
-        m_out.str("");
-        m_err.str("");
-        return runCli(args, m_out, m_err);
-    }
-    fs::path m_previous;
-    fs::path m_dir;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
-};
+class CliFolder : public test::CliDriver {};
 
 TEST_F(CliFolder, NoArgumentsWritesTheReportOfTheInitialValues) {
     ASSERT_EQ(run({}), kExitSuccess) << m_err.str();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_driver.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "geometry/assessment.h"
@@ -24,33 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CliVerdict : public testing::Test {
-  protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kellvor_cli_verdict_" +
-                 std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                 std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        m_previous = fs::current_path();
-        fs::current_path(m_dir);
-    }
-    void TearDown() override {
-        fs::current_path(m_previous);
-        fs::remove_all(m_dir);
-    }
-    int run(const std::vector<std::string>& args) {
-        m_out.str("");
-        m_err.str("");
-        const std::vector<std::string_view> views(args.begin(), args.end());
-        return runCli(views, m_out, m_err);
-    }
-    bool folderEmpty() const { return fs::is_empty(m_dir); }
-
-    fs::path m_dir, m_previous;
-    std::ostringstream m_out, m_err;
-};
+class CliVerdict : public test::CliDriver {};
 
 // The eight values as options, reals with all their digits.
 std::vector<std::string> options(const GearPairInput& in) {
