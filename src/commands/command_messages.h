@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/mesh_view.h"
 #include "geometry/input_validation.h"
 #include "outline/outline_check.h"
 
@@ -42,6 +43,10 @@ std::string notDrawable(int gear, std::int32_t z, double x, OutlineDefect defect
 
 // The picture for path could not be encoded (reason from the PNG encoder).
 std::string pictureNotEncoded(const std::filesystem::path& path, std::string_view reason);
+
+// One line on where the findings and the mesh check disagree: the drawing is what will be made.
+std::string meshDisagreement(MeshDisagreement disagreement, const MeshCheck& check,
+                             DecimalMark mark = DecimalMark::point);
 
 // reason and consequence joined into one message.
 std::string joined(std::string_view reason, std::string_view consequence);
