@@ -7,7 +7,9 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "geometry/constants.h"
 #include "outline/point.h"
 
 namespace kellvor {
@@ -19,6 +21,8 @@ constexpr double kFitMargin = 8;
 constexpr double kZoomPerNotch = 1.25;
 // Radius of a contact point's mark in logical pixels.
 constexpr double kContactRadius = 3.5;
+// Below this size in logical pixels a tooth is stroked with the whole outline.
+constexpr double kTinyTooth = 4;
 // Radius of the ring around an overlap too small to be seen as a red area, in logical pixels.
 constexpr double kOverlapMarkRadius = 8;
 
@@ -36,8 +40,36 @@ QPen hairline(const QColor& colour) {
     return pen;
 }
 
-// Fills the gear's outline and strokes the teeth that fall into area (logical pixels): each
-// tooth is tooth 0's path turned, at the level of detail the scale needs.
+// The teeth k (not reduced modulo z) whose tooth and gap can show in the quadrilateral own (the
+// picture's area in the gear's own frame): those about the polar angles under which the gear
+// centre sees it; every tooth when the centre lies inside.
+std::pair<std::int64_t, std::int64_t> teethSeen(const QPolygonF& own, double pitchDegrees,
+                                                std::int32_t z) {
+    if (own.containsPoint(QPointF(0, 0), Qt::OddEvenFill))
+        return {0, z - 1};
+    // A convex area without the centre is seen under less than 180 degrees.
+    const double first = std::atan2(own[0].y(), own[0].x()) * kRadToDeg;
+    double lo = 0;
+    double hi = 0;
+    for (const QPointF& p : own) {
+        const double d = std::remainder(std::atan2(p.y(), p.x()) * kRadToDeg - first, 360.0);
+        lo = std::min(lo, d);
+        hi = std::max(hi, d);
+    }
+    // Tooth k's centre line stands at 90 - k pitch degrees; its flanks and the gap after it lie
+    // within a pitch of it.
+    const auto from =
+        static_cast<std::int64_t>(std::ceil((90.0 - (first + hi) - pitchDegrees) / pitchDegrees));
+    const auto to =
+        static_cast<std::int64_t>(std::floor((90.0 - (first + lo) + pitchDegrees) / pitchDegrees));
+    if (to - from + 1 >= z)
+        return {0, z - 1};
+    return {from, to};
+}
+
+// Fills the gear's outline and strokes its teeth that fall into area (logical pixels): each
+// tooth is tooth 0's path turned, at the level of detail the scale needs. Teeth of a few pixels
+// are stroked as one whole outline; a gear too large for a whole outline is filled to its root.
 void drawGear(QPainter& painter, const OutlinePaths& paths, const RigidMotion& motion,
               const QTransform& view, const QRectF& area, double ratio, const QColor& fill,
               const QColor& line) {
@@ -46,21 +78,36 @@ void drawGear(QPainter& painter, const OutlinePaths& paths, const RigidMotion& m
     const QTransform gearView = transformOf(motion) * view;
     const double scale = std::hypot(view.m11(), view.m12());
     const std::size_t level = paths.levelFor(scale * ratio);
+    const std::size_t wholeLevel = paths.wholeLevelFor(level);
+    const bool hasWhole = !paths.whole[wholeLevel].isEmpty();
     painter.setTransform(gearView);
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
-    painter.drawPath(paths.whole[paths.wholeLevelFor(level)]);
+    if (hasWhole)
+        painter.drawPath(paths.whole[wholeLevel]);
+    else
+        painter.drawEllipse(QPointF(0, 0), paths.rootRadius, paths.rootRadius);
 
     painter.setPen(hairline(line));
     painter.setBrush(Qt::NoBrush);
+    const double toothPixels =
+        std::hypot(paths.toothBounds.width(), paths.toothBounds.height()) * scale;
+    if (toothPixels < kTinyTooth) {
+        if (hasWhole)
+            painter.drawPath(paths.whole[wholeLevel]);
+        else
+            painter.drawEllipse(QPointF(0, 0), paths.tipRadius, paths.tipRadius);
+        return;
+    }
     const QPainterPath& tooth = paths.tooth[level];
     const QPointF middle = paths.toothBounds.center();
-    const double reach =
-        0.5 * std::hypot(paths.toothBounds.width(), paths.toothBounds.height()) * scale + 2;
+    const double reach = 0.5 * toothPixels + 2;
     const QRectF near = area.adjusted(-reach, -reach, reach, reach);
-    for (std::int32_t k = 0; k < paths.z; ++k) {
-        const double turnDegrees = k * paths.pitchDegrees;
-        const Rotation rot = clockwiseRotation(turnDegrees);
+    const auto [from, to] =
+        teethSeen(gearView.inverted().map(QPolygonF(near)), paths.pitchDegrees, paths.z);
+    for (std::int64_t k = from; k <= to; ++k) {
+        const std::int64_t index = ((k % paths.z) + paths.z) % paths.z;
+        const Rotation rot = clockwiseRotation(static_cast<double>(index) * paths.pitchDegrees);
         const Point2 c = turn(rot, Point2{middle.x(), middle.y()});
         if (!near.contains(gearView.map(QPointF(c.x, c.y))))
             continue;

@@ -6,6 +6,7 @@
 #include "geometry/constants.h"
 #include "outline/contour.h"
 #include "outline/outline_check.h"
+#include "outline/pair_placement.h"
 
 namespace kellvor {
 namespace {
@@ -117,6 +118,7 @@ std::size_t OutlinePaths::levelFor(double pixelsPerMm) const {
 }
 
 std::size_t OutlinePaths::wholeLevelFor(std::size_t level) const {
+    // Coarser levels have fewer elements: the first with a whole outline is the finest one.
     while (level + 1 < whole.size() && whole[level].isEmpty())
         ++level;
     return level;
@@ -126,6 +128,9 @@ OutlinePaths buildOutlinePaths(const GearOutline& outline) {
     OutlinePaths paths;
     paths.z = outline.z;
     paths.pitchDegrees = 360.0 / outline.z;
+    const OutlineReach reach = outlineReach(outline);
+    paths.rootRadius = reach.min;
+    paths.tipRadius = reach.max;
     const ToothShape shape = toothZero(outline);
     const ContourElement& arc = shape.arc;
     const double arcStart = degreesOf(arc.centre, arc.start);
@@ -152,8 +157,7 @@ OutlinePaths buildOutlinePaths(const GearOutline& outline) {
         QPainterPath whole;
         const std::size_t elements =
             static_cast<std::size_t>(outline.z) * (level.points.size() + kArcElements);
-        const bool last = stride == strides.back();
-        if (elements <= kMaxWholeElements || last) {
+        if (elements <= kMaxWholeElements) {
             for (std::int32_t k = 0; k < outline.z; ++k) {
                 const double turnDegrees = k * paths.pitchDegrees;
                 const Rotation rot = clockwiseRotation(turnDegrees);

@@ -24,15 +24,19 @@ struct OutlinePaths {
     std::vector<QPainterPath> whole;  // per level: the closed outline; empty where too large
     std::vector<double> deviation;    // per level: farthest a left-out point lies from its chord
     QRectF toothBounds;               // what tooth 0's paths cover, at every level
+    double rootRadius = 0;            // smallest distance of the outline from the centre
+    double tipRadius = 0;             // largest distance
 
     // The coarsest level whose deviation stays below a quarter of a device pixel at
     // pixelsPerMm (device pixels per mm).
     std::size_t levelFor(double pixelsPerMm) const;
-    // The finest level at or above level that has a whole outline (the coarsest always has).
+    // The finest level at or above level that has a whole outline; the coarsest (with an empty
+    // outline) when none has.
     std::size_t wholeLevelFor(std::size_t level) const;
 };
 
-// Most path elements of a whole outline at one level (about 6 MB of path).
+// Most path elements of a whole outline at one level (about 6 MB of path); a gear whose coarsest
+// outline needs more has none (the window fills it to its root circle).
 inline constexpr std::size_t kMaxWholeElements = 250000;
 
 // The paths of a gear's drawn outline (both of its flanks hold the same number of points).
