@@ -11,12 +11,10 @@
 #include <cmath>
 
 #include "dialog/mesh_canvas.h"
-#include "dialog/mesh_scene.h"
 #include "dialog/mesh_window.h"
 #include "dialog_driver.h"
 #include "geometry/constants.h"
 #include "modal_answerer.h"
-#include "outline/outline_check.h"
 
 namespace kellvor {
 
@@ -41,8 +39,6 @@ class MeshWindowTest : public QObject, private DialogDriver {
     void disagreementLine();
     void showPlaceMarksTheOverlapRed();
     void pairWithoutWorkingAngleSaysWhy();
-    void pathsAreTheDrawnOutline_data();
-    void pathsAreTheDrawnOutline();
 
   private:
     // Opens the window with "Eingriff…" and waits for the pair of the fields.
@@ -409,56 +405,6 @@ void MeshWindowTest::pairWithoutWorkingAngleSaysWhy() {
              qPrintable(window->statusLine()->text()));
     QVERIFY(!window->slider()->isEnabled());
     QCOMPARE(window->findChild<QLabel*>("jtMin")->text(), QString::fromUtf8("–"));
-}
-
-void MeshWindowTest::pathsAreTheDrawnOutline_data() {
-    QTest::addColumn<int>("z1");
-    QTest::addColumn<int>("elements");
-    QTest::newRow("17 teeth, 10 elements") << 17 << 10;
-    QTest::newRow("4 teeth, 0 elements") << 4 << 0;
-    QTest::newRow("61 teeth, 499 elements") << 61 << 499;
-}
-
-// The finest whole path runs through every point of the drawn outline in its order; each level
-// leaves out no point farther from its chord than it says, and the level chosen for a scale
-// keeps that below a quarter of a pixel.
-void MeshWindowTest::pathsAreTheDrawnOutline() {
-    QFETCH(int, z1);
-    QFETCH(int, elements);
-    const MeshView view =
-        prepareMeshView(GearPairInput{z1, 40, 3.0, 20.0, 10.0, 0.3, 0.0, elements}, 0.0);
-    QVERIFY(view.result.ok());
-    const GearOutline& g = view.motion.gear1;
-    const OutlinePaths paths = buildOutlinePaths(g);
-    // The points of every tooth's polyline in walk order.
-    std::vector<Point2> expected;
-    const std::vector<ContourElement> outline = outlineElements(g.profile, g.arc, g.z, 0, g.z);
-    for (std::size_t i = 0; i < outline.size(); ++i) {
-        if (outline[i].isArc)
-            continue;
-        expected.push_back(outline[i].start);
-        if (outline[i + 1].isArc)
-            expected.push_back(outline[i].end);
-    }
-    // The finest whole path runs through them in order: its move, lines and the ends of its
-    // curves (the root arcs' pieces) hold every one of them.
-    const QPainterPath& whole = paths.whole.front();
-    std::size_t next = 0;
-    for (int i = 0; i < whole.elementCount() && next < expected.size(); ++i) {
-        const QPainterPath::Element e = whole.elementAt(i);
-        const bool onPath =
-            e.isMoveTo() || e.isLineTo() || (i >= 2 && whole.elementAt(i - 2).isCurveTo());
-        if (onPath && std::hypot(e.x - expected[next].x, e.y - expected[next].y) < 1e-9)
-            ++next;
-    }
-    QCOMPARE(next, expected.size());
-    for (std::size_t level = 1; level < paths.deviation.size(); ++level)
-        QVERIFY(paths.deviation[level] >= paths.deviation[level - 1]);
-    for (const double ppm : {0.01, 0.3, 3.0, 30.0, 3000.0}) {
-        const std::size_t level = paths.levelFor(ppm);
-        QVERIFY(level == 0 || paths.deviation[level] * ppm <= 0.25);
-        QVERIFY(level + 1 == paths.deviation.size() || paths.deviation[level + 1] * ppm > 0.25);
-    }
 }
 
 }  // namespace kellvor
