@@ -124,6 +124,9 @@ std::size_t OutlinePaths::wholeLevelFor(std::size_t level) const {
     return level;
 }
 
+// Built once per pair and only transformed per frame: for 200 / 200 teeth with 50 elements a
+// frame takes about 2 ms, 4 ms with the paths built for each frame and 8 ms with every element
+// drawn at every scale (bench/mesh_frames).
 OutlinePaths buildOutlinePaths(const GearOutline& outline) {
     OutlinePaths paths;
     paths.z = outline.z;
