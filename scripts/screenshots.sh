@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Remakes the README's pictures of the dialog in a virtual X server: docs/dialog.png and
-# docs/dialog_options.png. Needs the release build (scripts/build.sh release).
+# Remakes the README's pictures of the dialog in a virtual X server: docs/dialog.png,
+# docs/dialog_options.png and the mesh window, docs/mesh_window.png. Builds what it needs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" release kellvor-screenshots >/dev/null

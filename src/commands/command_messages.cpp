@@ -1,11 +1,25 @@
 #include "commands/command_messages.h"
 
+#include <algorithm>
+
 #include "geometry/backlash.h"
 #include "geometry/input_fields.h"
 #include "geometry/printable.h"
 #include "geometry/real_format.h"
 
 namespace kellvor::messages {
+namespace {
+
+// v with six significant digits and the given decimal mark.
+std::string sixDigits(double v, DecimalMark mark) {
+    std::string text;
+    appendReal(text, v, 6);
+    if (mark == DecimalMark::comma)
+        std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
+}  // namespace
 
 std::string outOfRange(const RangeViolation& violation, DecimalMark mark) {
     return std::string(kRangeWarningText) + "\n" + describeRangeViolation(violation, mark);
@@ -134,6 +148,27 @@ std::string pictureNeedsMemory(std::int32_t width, std::int32_t height, std::uin
 
 std::string pictureNotEncoded(const std::filesystem::path& path, std::string_view reason) {
     return "Datei \"" + printable(path.string()) + "\": " + std::string(reason);
+}
+
+std::string meshDisagreement(MeshDisagreement disagreement, const MeshCheck& check,
+                             DecimalMark mark) {
+    constexpr std::string_view kDrawingCounts =
+        ": maßgebend ist die Zeichnung, denn sie wird gefertigt.";
+    std::string text;
+    switch (disagreement) {
+        case MeshDisagreement::findingsOnly:
+            text =
+                "Die Befunde sehen eine Eingriffsstörung, die gezeichneten Konturen laufen "
+                "störungsfrei";
+            break;
+        case MeshDisagreement::drawingOnly:
+            text = "Die gezeichneten Konturen stören sich ab φ1 = ";
+            text += sixDigits(check.interferencePhi1.value_or(0.0), mark);
+            text += "°, die Befunde sehen keine Eingriffsstörung";
+            break;
+    }
+    text += kDrawingCounts;
+    return text;
 }
 
 std::string joined(std::string_view reason, std::string_view consequence) {

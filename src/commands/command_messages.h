@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/mesh_view.h"
 #include "geometry/gear_pair_input.h"
 #include "geometry/input_validation.h"
 #include "outline/generated_root.h"
@@ -58,6 +59,10 @@ std::string drawingTitle(int gear, const GearPairInput& input, RootForm root);
 
 // What the check of the written drawing file (its final name) found.
 std::string drawingCheckFailed(std::string_view file, const DrawingFinding& finding);
+
+// One line on where the findings and the mesh check disagree: the drawing is what will be made.
+std::string meshDisagreement(MeshDisagreement disagreement, const MeshCheck& check,
+                             DecimalMark mark = DecimalMark::point);
 
 // reason and consequence joined into one message.
 std::string joined(std::string_view reason, std::string_view consequence);

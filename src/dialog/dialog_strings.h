@@ -60,5 +60,40 @@ inline constexpr char kFindingsNeedValidFields[] =
     "Befunde erst, wenn alle Felder gültig sind (rot markierte berichtigen).";
 // Tooltip of a field whose value is fine: its allowed range follows.
 inline constexpr char kAllowedRange[] = "erlaubt: ";
+// The button and menu entry that open the mesh window, and its caption.
+inline constexpr char kMeshEntry[] = "Eingriff…";
+inline constexpr char kMeshCaption[] = "Kellvor – Eingriff";
+// The pair shown (z1, z2, mn, beta, x1, x2, elements, jn).
+inline constexpr char kMeshValues[] =
+    "z1 = %1, z2 = %2, mn = %3 mm, β = %4°, x1 = %5, x2 = %6, %7 Elemente, jn = %8 mm";
+// The motion controls: play and pause, and the turn of gear 1 and gear 2.
+inline constexpr char kMeshPlay[] = "Abspielen";
+inline constexpr char kMeshPause[] = "Anhalten";
+inline constexpr char kMeshTurn[] = "φ1 = %1°, φ2 = %2°";
+// How to move the picture (tooltip) and what its marks mean.
+inline constexpr char kMeshMouseHelp[] =
+    "Mausrad: zoomen, Ziehen: verschieben, Doppelklick: beide Zahnräder einpassen";
+inline constexpr char kMeshLegend[] =
+    "Blau Zahnrad 1, rot Zahnrad 2, grau die Wälzkreise, grün die Eingriffslinie mit den "
+    "Berührpunkten; rot gefüllt (zu klein zum Sehen: rot umkreist), wo sich die Zähne "
+    "überdecken.";
+// The mesh check beside the picture: heading, row labels and values.
+inline constexpr char kMeshCheckHeading[] = "Eingriffsprüfung an den gezeichneten Konturen";
+inline constexpr char kMeshCentreDistance[] = "Achsabstand a:";
+inline constexpr char kMeshBacklash[] = "Flankenspiel jn:";
+inline constexpr char kMeshJtSoll[] = "jt soll:";
+inline constexpr char kMeshJtMin[] = "jt min:";
+inline constexpr char kMeshJtMax[] = "jt max:";
+inline constexpr char kMeshC1[] = "Kopfspiel c1:";
+inline constexpr char kMeshC2[] = "Kopfspiel c2:";
+inline constexpr char kMeshInterference[] = "Eingriffsstörung:";
+inline constexpr char kMeshNoInterference[] = "keine";
+inline constexpr char kMeshInterferenceFrom[] = "ab φ1 = %1°";
+inline constexpr char kMeshNoFreeTurn[] = "in keiner Stellung frei";
+inline constexpr char kMeshShowPlace[] = "Stelle zeigen";
+inline constexpr char kMeshFindingsHeading[] = "Befunde aus den Verzahnungsgrößen";
+inline constexpr char kMeshBusy[] = "Wird berechnet…";
+inline constexpr char kMeshNeedsValidFields[] =
+    "Der Eingriff folgt, sobald alle Felder gültig sind (rot markierte berichtigen).";
 
 }  // namespace kellvor::strings

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -28,6 +29,7 @@
 #include "dialog/dialog_strings.h"
 #include "dialog/findings_list.h"
 #include "dialog/info_dlg.h"
+#include "dialog/mesh_window.h"
 #include "dialog/options_panel.h"
 #include "dialog/preview_frame.h"
 #include "dialog/preview_scheduler.h"
@@ -89,6 +91,9 @@ CGearDlg::CGearDlg(QWidget* parent) : QDialog(parent) {
     setWindowIcon(programIcon());
     buildLayout();
 
+    auto* mesh = new QAction(text(strings::kMeshEntry), this);
+    connect(mesh, &QAction::triggered, this, &CGearDlg::OnShowMesh);
+    addAction(mesh);
     auto* about = new QAction(text(strings::kAboutEntry), this);
     about->setShortcut(QKeySequence(Qt::Key_F1));
     about->setShortcutContext(Qt::WindowShortcut);
@@ -106,6 +111,7 @@ CGearDlg::CGearDlg(QWidget* parent) : QDialog(parent) {
     connect(m_previewButton, &QPushButton::clicked, this, &CGearDlg::OnShowPreview);
     connect(m_writeButton, &QPushButton::clicked, this, &CGearDlg::OnWriteFiles);
     connect(m_quitButton, &QPushButton::clicked, this, &CGearDlg::OnQuit);
+    connect(m_meshButton, &QPushButton::clicked, this, &CGearDlg::OnShowMesh);
 
     m_input = GearPairInput{};  // the initial values 17, 40, 8, 45, 20, 0, 0, 10
     writeFields();
@@ -170,7 +176,13 @@ void CGearDlg::buildLayout() {
     m_findings = new FindingsList(this);
     m_findings->setFixedWidth(m_preview->width());
     m_findings->setMinimumHeight(fontMetrics().height() * 6);
-    grid->addWidget(m_findings, 9, 3, Qt::AlignTop);
+    // "Eingriff…" opens the mesh window; it stands under the three buttons, above the findings.
+    m_meshButton = commandButton(strings::kMeshEntry, this);
+    m_meshButton->setMinimumWidth(buttonWidth);
+    auto* underButtons = new QVBoxLayout;
+    underButtons->addWidget(m_meshButton, 0, Qt::AlignHCenter);
+    underButtons->addWidget(m_findings);
+    grid->addLayout(underButtons, 9, 3, Qt::AlignTop);
 
     // The advanced options under the fields; the tab order goes on into them.
     m_options = new OptionsPanel(this);
@@ -180,6 +192,7 @@ void CGearDlg::buildLayout() {
     // The root form changes the outline: the preview follows it.
     connect(m_options->rootChoice(), &QComboBox::currentIndexChanged, this,
             [this] { valuesChanged(); });
+    setTabOrder(m_quitButton, m_meshButton);  // "Eingriff…" right after "&Beenden"
 
     // One line below everything that tells where the last files went or what failed; long
     // folders are elided.
@@ -268,9 +281,12 @@ void CGearDlg::valuesChanged() {
     // Judging a pair takes a microsecond: the findings follow every keystroke directly.
     const std::optional<GearPairInput> values = liveValues();
     const bool backlashValid = checkBacklash();
-    if (values)
+    if (values) {
         m_findings->show(assessGearPair(*values));
-    else
+        // The mesh window follows the values with the backlash the options give.
+        if (backlashValid)
+            emit pairChanged(*values, typedBacklash().value_or(0.0));
+    } else
         m_findings->showRefusedFields();
     // A picture of values that are no longer in the fields is never shown.
     if (!values || !backlashValid) {
@@ -471,6 +487,17 @@ void CGearDlg::OnQuit() {
 void CGearDlg::OnAbout() {
     CInfoDlg info(this);
     info.exec();
+}
+
+void CGearDlg::OnShowMesh() {
+    if (m_mesh == nullptr) {
+        m_mesh = new MeshWindow(this);
+        connect(this, &CGearDlg::pairChanged, m_mesh, &MeshWindow::setPair);
+    }
+    valuesChanged();  // hands the values in the fields to the window when all are valid
+    m_mesh->show();
+    m_mesh->raise();
+    m_mesh->activateWindow();
 }
 
 void CGearDlg::accept() {

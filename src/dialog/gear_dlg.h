@@ -21,6 +21,7 @@ class QPushButton;
 namespace kellvor {
 
 class FindingsList;
+class MeshWindow;
 class OptionsPanel;
 class PreviewFrame;
 class PreviewScheduler;
@@ -52,6 +53,8 @@ class CGearDlg : public QDialog {
     OptionsPanel* optionsPanel() const { return m_options; }
     FindingsList* findingsList() const { return m_findings; }
     PreviewScheduler* previewScheduler() const { return m_scheduler; }
+    // The mesh window, nullptr until "Eingriff…" first opens it.
+    MeshWindow* meshWindow() const { return m_mesh; }
 
     // Whether a field's text is refused as it stands (it shows a red frame then).
     bool fieldRefused(std::size_t step) const;
@@ -73,9 +76,15 @@ class CGearDlg : public QDialog {
     void OnQuit();
     // Opens the About box.
     void OnAbout();
+    // "Eingriff…": opens the mesh window, which follows the values from then on.
+    void OnShowMesh();
     // Enter in a field: checks the fields and, when all are valid, draws the preview; the
     // dialog stays open.
     void accept() override;
+
+  signals:
+    // All eight values are valid after a change: the pair and the normal backlash jn (mm).
+    void pairChanged(const kellvor::GearPairInput& input, double backlash);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -127,6 +136,8 @@ class CGearDlg : public QDialog {
     QPushButton* m_previewButton = nullptr;
     QPushButton* m_writeButton = nullptr;
     QPushButton* m_quitButton = nullptr;
+    QPushButton* m_meshButton = nullptr;
+    MeshWindow* m_mesh = nullptr;
 };
 
 }  // namespace kellvor

@@ -91,4 +91,21 @@ OutlineReach outlineReach(const GearOutline& outline) {
     return reach;
 }
 
+double reachAngle(double reach, double otherReach, double a) {
+    // A point at radius r and angle psi is within otherReach of the other centre where
+    // cos(psi) >= f(r) = (r^2 + a^2 - otherReach^2) / (2 r a); f is smallest at r = reach or
+    // where f' = 0, r = sqrt(a^2 - otherReach^2).
+    const double nearest = a - otherReach;
+    if (nearest > reach)
+        return 0;
+    const auto f = [&](double r) {
+        return (r * r + a * a - otherReach * otherReach) / (2 * r * a);
+    };
+    double least = f(reach);
+    const double turning = std::sqrt(std::max(0.0, a * a - otherReach * otherReach));
+    if (turning > std::max(nearest, 0.0) && turning < reach)
+        least = std::min(least, f(turning));
+    return std::acos(std::clamp(least, -1.0, 1.0));
+}
+
 }  // namespace kellvor

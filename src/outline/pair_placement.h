@@ -57,4 +57,9 @@ struct OutlineReach {
 // The reach of the outline, from its true segments and arc (every tooth is the first one turned).
 OutlineReach outlineReach(const GearOutline& outline);
 
+// The largest angle (radians) at a gear's centre, from the direction of the other centre at
+// distance a, at which a point of this gear within reach of its centre comes within otherReach
+// of the other centre; 0 when none can. Beyond it no tooth of this gear touches the other gear.
+double reachAngle(double reach, double otherReach, double a);
+
 }  // namespace kellvor

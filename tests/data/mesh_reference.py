@@ -36,9 +36,16 @@ CASES = [
     ("initial values", 17, 40, 8.0, 45.0, 20.0, 0.0, 0.0, 10, 0.0),
     ("shifted spur, backlash 0.1", 20, 40, 2.0, 20.0, 0.0, 0.2, 0.1, 20, 0.1),
     ("helical, negative shift", 23, 31, 3.0, 30.0, 12.0, -0.3, 0.1, 6, 0.05),
+    # The gear relations see interference here (the wheel's tip passes the tangent point of the
+    # line of action), while the drawn outlines run free over the root arc.
+    ("unshifted pinion of 12 teeth", 12, 40, 8.0, 45.0, 20.0, 0.0, 0.0, 10, 0.0),
 ]
-# A small pinion with a large shift whose teeth interfere at some steps.
-INTERFERING = ("pointed pinion", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9, 0.0)
+# Pairs whose teeth interfere at some steps: a small pinion with a large shift, and a pinion
+# against a wheel with negative shift that the gear relations pass.
+INTERFERING = [
+    ("pointed pinion", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9, 0.0),
+    ("helical pinion, wheel shifted -0.5", 14, 40, 8.0, 45.0, 30.0, 0.0, -0.5, 10, 0.0),
+]
 
 
 def inv(a):
@@ -271,14 +278,14 @@ def main():
     cli = sys.argv[1]
     failed = 0
     with tempfile.TemporaryDirectory(prefix="kellvor_mesh_") as tmp:
-        for case in CASES + [INTERFERING]:
-            check = check_interference if case is INTERFERING else check_case
+        for case in CASES + INTERFERING:
+            check = check_interference if case in INTERFERING else check_case
             problems = check(cli, Path(tmp), case)
             print(f"{case[0]}: {'ok' if not problems else 'FAILED'}")
             for p in problems:
                 print(f"    {p}")
             failed += bool(problems)
-    total = len(CASES) + 1
+    total = len(CASES) + len(INTERFERING)
     print(f"{total - failed} passed, {failed} failed")
     return 1 if failed else 0
 
