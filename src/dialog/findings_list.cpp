@@ -31,7 +31,7 @@ FindingsList::FindingsList(QWidget* parent) : QListWidget(parent) {
     setAccessibleName(QString::fromUtf8(strings::kFindingsName));
 }
 
-void FindingsList::show(const Assessment& assessment) {
+void FindingsList::showAssessment(const Assessment& assessment) {
     clear();
     m_allClear = true;
     for (const Finding& f : assessment.list()) {

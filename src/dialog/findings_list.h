@@ -16,7 +16,7 @@ class FindingsList : public QListWidget {
     explicit FindingsList(QWidget* parent = nullptr);
 
     // Shows the findings of an assessment.
-    void show(const Assessment& assessment);
+    void showAssessment(const Assessment& assessment);
     // Shows that the values cannot be judged while a field is refused.
     void showRefusedFields();
     // Whether the list says that nothing is wrong.

@@ -282,7 +282,7 @@ void CGearDlg::valuesChanged() {
     const std::optional<GearPairInput> values = liveValues();
     const bool backlashValid = checkBacklash();
     if (values) {
-        m_findings->show(assessGearPair(*values));
+        m_findings->showAssessment(assessGearPair(*values));
         // The mesh window follows the values with the backlash the options give.
         if (backlashValid)
             emit pairChanged(*values, typedBacklash().value_or(0.0));

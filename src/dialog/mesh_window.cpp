@@ -273,7 +273,7 @@ void MeshWindow::showCheck() {
                             ? text(strings::kMeshInterferenceFrom).arg(decimal(*c.interferencePhi1))
                             : text(strings::kMeshNoInterference));
     m_showPlace->setEnabled(c.interferencePhi1.has_value());
-    m_findings->show(v.findings);
+    m_findings->showAssessment(v.findings);
     if (v.disagreement) {
         m_disagreement->setText(QString::fromStdString(
             messages::meshDisagreement(*v.disagreement, c, DecimalMark::comma)));
