@@ -1,11 +1,8 @@
 // --sweep on the command line: the CSV rows against single evaluations and single runs, --only-ok,
 // range rows, and the usage and file errors.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -56,27 +53,7 @@ TEST_F(CliSweep, RowsAreTheSingleEvaluationsOfTheirInputs) {
         in.x2 = -0.5 + static_cast<double>(k % 101) * 0.01;
         const GearPairGeometry g = computeGearPairGeometry(in);
         const Assessment a = assessGearPair(in, g);
-        const double expected[] = {17,
-                                   40,
-                                   8,
-                                   45,
-                                   20,
-                                   in.x1,
-                                   in.x2,
-                                   10,
-                                   g.a,
-                                   g.alphawt * kRadToDeg,
-                                   g.epsilonalpha,
-                                   g.epsilonbeta,
-                                   g.da1,
-                                   g.da2,
-                                   g.df1,
-                                   g.df2,
-                                   a.gears[0].san,
-                                   a.gears[1].san,
-                                   a.gears[0].xmin,
-                                   a.gears[1].xmin,
-                                   a.c};
+        const auto expected = test::expectedSweepValues(in, g, a);
         for (std::size_t c = 0; c < 21; ++c)
             ASSERT_TRUE(test::sameDouble(test::readBack(f[c]), expected[c]))
                 << "row " << k << " column " << c << ": " << f[c];
@@ -200,31 +177,13 @@ TEST_F(CliSweep, FileErrorNamesTheFileAndKeepsNoTrace) {
 // file and the reason, the earlier file unchanged, no temporary file left.
 TEST_F(CliSweep, FileFullHalfWayKeepsTheEarlierFile) {
     std::ofstream("sweep.csv") << "earlier\n";
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{200000, 200000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const auto report = test::textFromChildWithFileLimit(200000, [&] {
         const int code = run(with(kShiftGrid, {"--csv", "sweep.csv"}));
-        const std::string report = std::to_string(code) + "\n" + m_err.str();
-        const ssize_t written = ::write(pipeFds[1], report.data(), report.size());
-        ::_exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
-    }
-    ::close(pipeFds[1]);
-    std::string report;
-    char buf[512];
-    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
-        report.append(buf, static_cast<std::size_t>(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        return std::to_string(code) + "\n" + m_err.str();
+    });
+    ASSERT_TRUE(report);
     EXPECT_EQ(
-        report,
+        *report,
         "1\nkellvor-cli: Datei \"./sweep.csv\" kann nicht geschrieben werden: File too large\n");
     EXPECT_EQ(test::readFileBytes("sweep.csv"), "earlier\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);

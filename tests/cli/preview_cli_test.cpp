@@ -27,6 +27,26 @@ std::optional<RgbImage> readPng(const fs::path& path) {
     return decodePng({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
+// Compares the picture pixel for pixel with the reference picture of that name, so a different
+// zlib does not matter; on a difference the picture is kept beside it as .actual. With
+// KELLVOR_REGENERATE_GOLDEN=1 the reference is rewritten instead.
+void expectPictureMatchesGolden(const fs::path& png, std::string_view name) {
+    const std::string goldenPng = test::goldenPath(name);
+    const char* regenerate = std::getenv("KELLVOR_REGENERATE_GOLDEN");
+    if (regenerate != nullptr && std::string_view(regenerate) == "1") {
+        fs::copy_file(png, goldenPng, fs::copy_options::overwrite_existing);
+        return;
+    }
+    const std::optional<RgbImage> golden = readPng(goldenPng);
+    const std::optional<RgbImage> written = readPng(png);
+    ASSERT_TRUE(golden) << goldenPng;
+    ASSERT_TRUE(written) << png;
+    if (golden->rgb != written->rgb) {
+        fs::copy_file(png, goldenPng + ".actual", fs::copy_options::overwrite_existing);
+        ADD_FAILURE() << "picture differs from " << goldenPng << " (written to .actual)";
+    }
+}
+
 // A fresh empty folder for the files of one test.
 class PreviewCli : public testing::Test {
   protected:
@@ -70,20 +90,7 @@ TEST_F(PreviewCli, WritesOnlyThePictureOfTheInitialValues) {
     EXPECT_EQ(written->width, 208);
     EXPECT_EQ(written->height, 194);
     EXPECT_EQ(written->rgb, expected.image.rgb);
-
-    // The reference picture is compared pixel for pixel, so a different zlib does not matter.
-    const std::string goldenPng = test::goldenPath("preview_initial.png");
-    const char* regenerate = std::getenv("KELLVOR_REGENERATE_GOLDEN");
-    if (regenerate != nullptr && std::string_view(regenerate) == "1") {
-        fs::copy_file(png, goldenPng, fs::copy_options::overwrite_existing);
-        return;
-    }
-    const std::optional<RgbImage> golden = readPng(goldenPng);
-    ASSERT_TRUE(golden) << goldenPng;
-    if (golden->rgb != written->rgb) {
-        fs::copy_file(png, goldenPng + ".actual", fs::copy_options::overwrite_existing);
-        ADD_FAILURE() << "picture differs from " << goldenPng << " (written to .actual)";
-    }
+    expectPictureMatchesGolden(png, "preview_initial.png");
 }
 
 // The pair drawn antialiased at its centre distance, y up: gear 1 (blue) below gear 2 (red),
@@ -119,18 +126,7 @@ TEST_F(PreviewCli, PairPictureMatchesTheReference) {
     ASSERT_GT(red, 0);
     EXPECT_GT(blueY / blue, redY / red);
 
-    const std::string goldenPng = test::goldenPath("preview_pair.png");
-    const char* regenerate = std::getenv("KELLVOR_REGENERATE_GOLDEN");
-    if (regenerate != nullptr && std::string_view(regenerate) == "1") {
-        fs::copy_file(png, goldenPng, fs::copy_options::overwrite_existing);
-        return;
-    }
-    const std::optional<RgbImage> golden = readPng(goldenPng);
-    ASSERT_TRUE(golden) << goldenPng;
-    if (golden->rgb != written->rgb) {
-        fs::copy_file(png, goldenPng + ".actual", fs::copy_options::overwrite_existing);
-        ADD_FAILURE() << "picture differs from " << goldenPng << " (written to .actual)";
-    }
+    expectPictureMatchesGolden(png, "preview_pair.png");
 }
 
 TEST_F(PreviewCli, SizeOption) {

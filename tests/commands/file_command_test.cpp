@@ -1,12 +1,9 @@
 #include "commands/file_command.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -27,6 +24,7 @@
 #include "output/trace_writer.h"
 #include "support/golden.h"
 #include "support/printed.h"
+#include "support/temp_folder.h"
 
 namespace kellvor {
 namespace {
@@ -452,31 +450,13 @@ TEST_F(FileCommandFolder, HundredMillionTeethGiveAFiniteCircle) {
 TEST_F(FileCommandFolder, FileSizeLimitHalfWayThroughTheDrawing) {
     seedEarlierRun();
     const Snapshot before = snapshot(m_dir);
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{2000000, 2000000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const auto report = test::textFromChildWithFileLimit(2000000, [&] {
         std::ostringstream console;
         const CommandResult r = runFileCommand(kMidSize, m_dir, console);
-        const std::string report = std::to_string(static_cast<int>(r.status)) + "\n" + r.message;
-        const ssize_t written = ::write(pipeFds[1], report.data(), report.size());
-        ::_exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
-    }
-    ::close(pipeFds[1]);
-    std::string report;
-    char buf[512];
-    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
-        report.append(buf, static_cast<std::size_t>(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(report, std::to_string(static_cast<int>(CommandStatus::fileError)) + "\nDatei \"" +
+        return std::to_string(static_cast<int>(r.status)) + "\n" + r.message;
+    });
+    ASSERT_TRUE(report);
+    EXPECT_EQ(*report, std::to_string(static_cast<int>(CommandStatus::fileError)) + "\nDatei \"" +
                           (m_dir / kDrawingFileName).string() +
                           "\" kann nicht geschrieben werden: File too large");
     EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));

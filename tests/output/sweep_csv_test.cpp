@@ -54,27 +54,7 @@ TEST(SweepCsv, EveryColumnReadsBackExactly) {
         ASSERT_EQ(row.back(), '\n');
         const auto f = test::splitFields(row.substr(0, row.size() - 1));
         ASSERT_EQ(f.size(), kColumns) << row;
-        const double expected[] = {double(in.z1),
-                                   double(in.z2),
-                                   in.mn,
-                                   in.b,
-                                   in.beta,
-                                   in.x1,
-                                   in.x2,
-                                   double(in.segmentCount),
-                                   g.a,
-                                   g.alphawt * kRadToDeg,
-                                   g.epsilonalpha,
-                                   g.epsilonbeta,
-                                   g.da1,
-                                   g.da2,
-                                   g.df1,
-                                   g.df2,
-                                   a.gears[0].san,
-                                   a.gears[1].san,
-                                   a.gears[0].xmin,
-                                   a.gears[1].xmin,
-                                   a.c};
+        const auto expected = test::expectedSweepValues(in, g, a);
         for (std::size_t c = 0; c + 1 < kColumns; ++c)
             EXPECT_TRUE(test::sameDouble(test::readBack(f[c]), expected[c]))
                 << "column " << c << ": " << f[c] << " in " << row;

@@ -2,13 +2,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "support/golden.h"
@@ -89,6 +93,38 @@ inline int inChildProcess(const std::function<int()>& body) {
     if (child > 0)
         ::waitpid(child, &status, 0);
     return status;
+}
+
+// Runs body in a child process whose files may grow to fileBytes at most (a write that crosses
+// the limit fails with EFBIG, as on a full disk; the limit holds for root too) and returns the
+// text body gave back, or nothing when the child did not finish cleanly.
+inline std::optional<std::string> textFromChildWithFileLimit(
+    rlim_t fileBytes, const std::function<std::string()>& body) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{fileBytes, fileBytes};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string text = body();
+        const ssize_t written = ::write(pipeFds[1], text.data(), text.size());
+        ::_exit(written == static_cast<ssize_t>(text.size()) ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    std::string text;
+    char buf[512];
+    for (ssize_t n; child > 0 && (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+        text.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = -1;
+    if (child > 0)
+        ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return text;
 }
 
 }  // namespace kellvor::test
