@@ -457,8 +457,8 @@ TEST_F(FileCommandFolder, FileSizeLimitHalfWayThroughTheDrawing) {
     });
     ASSERT_TRUE(report);
     EXPECT_EQ(*report, std::to_string(static_cast<int>(CommandStatus::fileError)) + "\nDatei \"" +
-                          (m_dir / kDrawingFileName).string() +
-                          "\" kann nicht geschrieben werden: File too large");
+                           (m_dir / kDrawingFileName).string() +
+                           "\" kann nicht geschrieben werden: File too large");
     EXPECT_TRUE(snapshot(m_dir) == before) << describe(snapshot(m_dir));
 }
 

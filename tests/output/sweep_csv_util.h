@@ -1,10 +1,10 @@
 // Reading the CSV rows of a design sweep back in tests.
 #pragma once
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,15 +60,28 @@ inline std::string findingsColumn(const Assessment& assessment) {
 // The 21 values a row must read back to, in column order: the eight inputs, the mesh, the
 // diameters and the assessment's tip thicknesses, minimum shifts and clearance.
 inline std::array<double, 21> expectedSweepValues(const GearPairInput& in,
-                                                  const GearPairGeometry& g,
-                                                  const Assessment& a) {
-    return {double(in.z1),        double(in.z2),      in.mn,
-            in.b,                 in.beta,            in.x1,
-            in.x2,                double(in.segmentCount), g.a,
-            g.alphawt * kRadToDeg, g.epsilonalpha,    g.epsilonbeta,
-            g.da1,                g.da2,              g.df1,
-            g.df2,                a.gears[0].san,     a.gears[1].san,
-            a.gears[0].xmin,      a.gears[1].xmin,    a.c};
+                                                  const GearPairGeometry& g, const Assessment& a) {
+    return {double(in.z1),
+            double(in.z2),
+            in.mn,
+            in.b,
+            in.beta,
+            in.x1,
+            in.x2,
+            double(in.segmentCount),
+            g.a,
+            g.alphawt * kRadToDeg,
+            g.epsilonalpha,
+            g.epsilonbeta,
+            g.da1,
+            g.da2,
+            g.df1,
+            g.df2,
+            a.gears[0].san,
+            a.gears[1].san,
+            a.gears[0].xmin,
+            a.gears[1].xmin,
+            a.c};
 }
 
 }  // namespace kellvor::test
