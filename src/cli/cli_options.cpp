@@ -199,6 +199,13 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
         return true;
     });
     app.add_flag("--svg", o.svg);
+    addValueOption(app, "--dxf-style", firstError, [&o, &firstError](const std::string& text) {
+        if (text == "minimal" || text == "cam")
+            o.dxfStyle = text == "cam" ? DxfStyle::cam : DxfStyle::minimal;
+        else
+            firstError = cli_messages::badChoice("--dxf-style", text, "minimal, cam");
+        return true;
+    });
     app.add_flag("--verify", o.verify);
     // Designing a pair: shifts from a centre distance, sweeps over a grid of the eight values.
     addValueOption(app, "--centre-distance", firstError, [&o](const std::string& text) {

@@ -13,6 +13,7 @@
 #include "geometry/gear_pair_input.h"
 #include "geometry/input_fields.h"
 #include "outline/generated_root.h"
+#include "output/cam_drawing.h"
 
 namespace kellvor {
 
@@ -40,6 +41,7 @@ struct CliOptions {
     bool pair = false;                        // --pair: gear 2, the assembly and the mesh check
     RootForm root = RootForm::threePointArc;  // --root arc|generated
     bool svg = false;                         // --svg: zahnrad.svg as well
+    DxfStyle dxfStyle = DxfStyle::minimal;    // --dxf-style minimal|cam
     bool verify = false;                      // --verify: check the drawing before the switch
     // Designing a pair.
     std::array<bool, kFieldCount> given{};  // which of the eight values were given, by field

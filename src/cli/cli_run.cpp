@@ -87,6 +87,7 @@ int runFiles(const CliOptions& o, std::ostream& out, std::ostream& err) {
     request.pair = o.pair;
     request.root = o.root;
     request.svg = o.svg;
+    request.dxfStyle = o.dxfStyle;
     request.verify = o.verify;
     const CommandResult result =
         runFileCommand(request, o.outputDir, out, commandProgress(err, o.outputDir));

@@ -6,6 +6,7 @@
 #include "geometry/input_fields.h"
 #include "geometry/printable.h"
 #include "geometry/real_format.h"
+#include "output/dxf_document.h"
 
 namespace kellvor::messages {
 namespace {
@@ -77,8 +78,9 @@ std::string notDrawable(int gear, std::int32_t z, double x, OutlineDefect defect
 }
 
 std::string drawingTitle(int gear, const GearPairInput& input, RootForm root) {
-    std::string text = "Zahnrad " + std::to_string(gear) + ": z1 = " + std::to_string(input.z1) +
-                       ", z2 = " + std::to_string(input.z2) + ", mn = ";
+    std::string text =
+        (gear == 0 ? std::string("Zahnradpaar") : "Zahnrad " + std::to_string(gear)) +
+        ": z1 = " + std::to_string(input.z1) + ", z2 = " + std::to_string(input.z2) + ", mn = ";
     appendReal(text, input.mn, 6);
     text += " mm, b = ";
     appendReal(text, input.b, 6);
@@ -97,7 +99,9 @@ std::string drawingTitle(int gear, const GearPairInput& input, RootForm root) {
 std::string drawingCheckFailed(std::string_view file, const DrawingFinding& f) {
     std::string text =
         "Die Prüfung der geschriebenen Zeichnung " + std::string(file) + " ist fehlgeschlagen: ";
-    const std::string at = "Element " + std::to_string(f.handle);
+    const std::string at =
+        "Element " + (f.hexHandle ? hexHandleText(static_cast<std::uint64_t>(f.handle))
+                                  : std::to_string(f.handle));
     const auto offBy = [&](std::string_view what) {
         std::string t = "ein Punkt von " + at + " liegt ";
         appendReal(t, f.deviation, 3);

@@ -54,7 +54,8 @@ std::string pictureNeedsMemory(std::int32_t width, std::int32_t height, std::uin
 // The picture for path could not be encoded (reason from the PNG encoder).
 std::string pictureNotEncoded(const std::filesystem::path& path, std::string_view reason);
 
-// The title of gear `gear`'s drawing: the inputs it was made from and the root form.
+// The title of gear `gear`'s drawing (0: the pair's): the inputs it was made from and the root
+// form.
 std::string drawingTitle(int gear, const GearPairInput& input, RootForm root);
 
 // What the check of the written drawing file (its final name) found.

@@ -13,9 +13,11 @@
 #include "geometry/inspection.h"
 #include "outline/contour_area.h"
 #include "outline/gear_outline.h"
+#include "output/assembly_svg.h"
 #include "output/assembly_writer.h"
 #include "output/background_writer.h"
 #include "output/block_buffer.h"
+#include "output/cam_drawing.h"
 #include "output/drawing_check.h"
 #include "output/dxf_document.h"
 #include "output/dxf_writer.h"
@@ -102,10 +104,35 @@ class OutputFiles {
 struct GearFiles {
     const char* trace;
     const char* drawing;
+    std::string_view layer;   // the layer of the CAM-ready drawing
     const char* svg;          // nullptr: no SVG drawing
     std::string_view pathId;  // the id of the gear's path in the SVG drawing
     std::string svgTitle;
     bool verify = false;  // read the drawing back and check it before the switch
+    DxfStyle style = DxfStyle::minimal;
+};
+
+// The drawing of one gear in either style, fed tooth by tooth.
+class GearDrawing {
+  public:
+    GearDrawing(ByteSink& sink, BackgroundWriter& background, const PreparedGear& gear,
+                const GearFiles& names) {
+        if (names.style == DxfStyle::cam) {
+            m_cam.emplace(sink, &background);
+            m_cam->open(camGearSetup(gear.outline(), names.layer));
+        } else {
+            m_minimal.emplace(sink, &background);
+            m_minimal->open();
+        }
+    }
+    bool writeTooth(const OutlineTooth& tooth) {
+        return m_cam ? m_cam->writeTooth(tooth) : m_minimal->writeTooth(tooth);
+    }
+    bool close() { return m_cam ? m_cam->close() : m_minimal->close(); }
+
+  private:
+    std::optional<DxfOutlineWriter> m_minimal;
+    std::optional<CamDrawingWriter> m_cam;
 };
 
 // Walks gear into its trace, drawing (and SVG drawing) as one tooth stream, then checks the
@@ -132,8 +159,7 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
     ByteSink* drawingSink = files.open(names.drawing);
     if (drawingSink == nullptr)
         return files.openFailed();
-    DxfOutlineWriter drawing(*drawingSink, &background);
-    drawing.open();
+    GearDrawing drawing(*drawingSink, background, gear, names);
 
     // The SVG drawing takes the same teeth in the same order, formatted on this thread.
     ByteSink* svgSink = nullptr;
@@ -179,8 +205,12 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
     if (names.verify) {
         // The drawing as the disk holds it, against the outline it was written from.
         const GearPairInput& seen = gear.seen;
-        const DrawingExpectation expected{&gear.profile, &gear.arc, seen.z1, seen.mn,
-                                          outlineArea(gear.profile, gear.arc, seen.z1)};
+        const DrawingExpectation expected{&gear.profile,
+                                          &gear.arc,
+                                          seen.z1,
+                                          seen.mn,
+                                          outlineArea(gear.profile, gear.arc, seen.z1),
+                                          names.style};
         if (const auto found = checkWrittenDrawing(files.temporaryPath(names.drawing), expected))
             return failure(CommandStatus::fileError,
                            messages::joined(messages::drawingCheckFailed(names.drawing, *found),
@@ -189,29 +219,47 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
     return std::nullopt;
 }
 
-// The pair's own files: the assembly drawing and the mesh check's report.
+// The pair's own files: the assembly drawing, its SVG drawing when svgTitle is set, and the
+// mesh check's report.
 std::optional<CommandResult> writePairFiles(OutputFiles& files, const AssemblyDrawing& assembly,
+                                            const std::optional<std::string>& svgTitle,
                                             const std::string& meshReport,
                                             const ProgressCallback& progress, std::int64_t done,
                                             std::int64_t total, bool threads) {
     BackgroundWriter background(kBlockBytes, kBlocksInUse, threads);
+    bool cancelled = false;
+    // Progress through both gears of one of the assembly's documents, from done on.
+    const auto teethFrom = [&](std::int64_t from) {
+        ProgressCallback seen;
+        if (progress) {
+            seen = [&, from](std::int64_t teeth, std::int64_t) {
+                cancelled = !progress(from + teeth, total);
+                return !cancelled;
+            };
+        }
+        return seen;
+    };
     ByteSink* assemblySink = files.open(kPairDrawingFileName);
     if (assemblySink == nullptr)
         return files.openFailed();
     DxfDocumentWriter document(*assemblySink, &background);
-    bool cancelled = false;
-    ProgressCallback assemblyProgress;
-    if (progress) {
-        assemblyProgress = [&](std::int64_t teeth, std::int64_t) {
-            cancelled = !progress(done + teeth, total);
-            return !cancelled;
-        };
-    }
-    const bool written = writeAssembly(document, assembly, assemblyProgress);
+    const bool written = writeAssembly(document, assembly, teethFrom(done));
     if (cancelled)
         return cancelledResult();
     if (!written)
         return files.writeFailed(kPairDrawingFileName, *assemblySink);
+    if (svgTitle) {
+        ByteSink* svgSink = files.open(kPairSvgFileName);
+        if (svgSink == nullptr)
+            return files.openFailed();
+        SvgOutlineWriter svg(*svgSink, &background);
+        const std::int64_t teeth = std::int64_t{assembly.gear1.z} + assembly.gear2.z;
+        const bool pictured = writeAssemblySvg(svg, assembly, *svgTitle, teethFrom(done + teeth));
+        if (cancelled)
+            return cancelledResult();
+        if (!pictured)
+            return files.writeFailed(kPairSvgFileName, *svgSink);
+    }
     ByteSink* meshSink = files.open(kMeshCheckFileName);
     if (meshSink == nullptr)
         return files.openFailed();
@@ -235,30 +283,46 @@ CommandResult writeFiles(const FileRequest& request, const std::filesystem::path
     const std::int32_t n = gear.profile.count();
     const bool threads = !seams.withoutThreads;
 
-    GearFiles gear1Files{kTraceFileName, kDrawingFileName, nullptr, kGear1PathId, "",
-                         request.verify};
-    GearFiles gear2Files{kGear2TraceFileName, kGear2DrawingFileName, nullptr, kGear2PathId, "",
-                         request.verify};
+    GearFiles gear1Files{kTraceFileName, kDrawingFileName, kGear1Layer, nullptr, kGear1PathId, "",
+                         request.verify, request.dxfStyle};
+    GearFiles gear2Files{
+        kGear2TraceFileName, kGear2DrawingFileName, kGear2Layer, nullptr, kGear2PathId, "",
+        request.verify,      request.dxfStyle};
+    std::optional<std::string> pairSvgTitle;
     if (request.svg) {
         gear1Files.svg = kSvgFileName;
         gear1Files.svgTitle = messages::drawingTitle(1, input, request.root);
         gear2Files.svg = kGear2SvgFileName;
         gear2Files.svgTitle = messages::drawingTitle(2, input, request.root);
+        if (request.pair)
+            pairSvgTitle = messages::drawingTitle(0, input, request.root);
     }
 
     AssemblyDrawing assembly;
-    std::uint64_t needed = maxOutputBytes(report.size(), input.z1, n) + kMaxJsonReportBytes;
+    // The room of the CAM-ready drawing in place of the minimal one's.
+    const auto camExtra = [&](const PreparedGear& prepared, std::string_view layer) {
+        if (request.dxfStyle != DxfStyle::cam)
+            return std::uint64_t{0};
+        const std::uint64_t minimal = maxDrawingBytes(prepared.seen.z1, prepared.profile.count());
+        const std::uint64_t cam = maxDocumentBytes(camGearSetup(prepared.outline(), layer));
+        return cam > minimal ? cam - minimal : 0;
+    };
+    std::uint64_t needed = maxOutputBytes(report.size(), input.z1, n) + kMaxJsonReportBytes +
+                           camExtra(gear, kGear1Layer);
     if (request.svg)
         needed += maxSvgBytes(input.z1, n, gear1Files.svgTitle.size());
     std::optional<MeshCheck> mesh;
     std::string meshReport;
     if (request.pair) {
         const std::int32_t n2 = prologue.gear2->profile.count();
-        assembly = assemblyDrawing(g, input.mn, gear.outline(), prologue.gear2->outline());
+        assembly = assemblyDrawing(g, input.mn, gear.outline(), prologue.gear2->outline(),
+                                   request.dxfStyle);
         needed += maxOutputBytes(maxMeshReportBytes(), input.z2, n2) +
-                  maxDocumentBytes(assemblySetup(assembly));
+                  maxDocumentBytes(assemblySetup(assembly)) +
+                  camExtra(*prologue.gear2, kGear2Layer);
         if (request.svg)
-            needed += maxSvgBytes(input.z2, n2, gear2Files.svgTitle.size());
+            needed += maxSvgBytes(input.z2, n2, gear2Files.svgTitle.size()) +
+                      maxAssemblySvgBytes(assembly, pairSvgTitle->size());
     }
 
     // Opening the first file locks the folder (waiting for another run) and finishes or
@@ -295,18 +359,18 @@ CommandResult writeFiles(const FileRequest& request, const std::filesystem::path
             return files.writeFailed(kJsonFileName, *jsonSink);
     }
 
-    // For the pair the teeth of both gears are walked twice: once for their own files, once for
-    // the assembly.
+    // For the pair the teeth of both gears are walked for their own files, for the assembly and
+    // for the assembly's SVG drawing when asked.
     const std::int64_t teeth = std::int64_t{input.z1} + (request.pair ? input.z2 : 0);
-    const std::int64_t total = request.pair ? 2 * teeth : teeth;
+    const std::int64_t total = request.pair ? (pairSvgTitle ? 3 : 2) * teeth : teeth;
     if (auto failed = writeGear(files, gear, gear1Files, &console, progress, 0, total, threads))
         return std::move(*failed);
     if (request.pair) {
         if (auto failed = writeGear(files, *prologue.gear2, gear2Files, nullptr, progress, input.z1,
                                     total, threads))
             return std::move(*failed);
-        if (auto failed =
-                writePairFiles(files, assembly, meshReport, progress, teeth, total, threads))
+        if (auto failed = writePairFiles(files, assembly, pairSvgTitle, meshReport, progress, teeth,
+                                         total, threads))
             return std::move(*failed);
     }
     CommandResult result = files.commit();

@@ -11,6 +11,7 @@
 #include "commands/command_result.h"
 #include "geometry/gear_pair_input.h"
 #include "output/byte_sink.h"
+#include "output/cam_drawing.h"
 
 namespace kellvor {
 
@@ -35,15 +36,16 @@ struct FileRequest {
     bool pair = false;    // also zahnrad2.txt, zahnrad2.dxf, zahnradpaar.dxf and eingriff.txt
     bool json = false;    // zahnradwerte.json (default ball) joins the set
     RootForm root = RootForm::threePointArc;  // how each tooth gap is closed
-    bool svg = false;                         // zahnrad.svg joins the set
+    bool svg = false;  // zahnrad.svg (with the pair zahnrad2.svg, zahnradpaar.svg) joins the set
+    DxfStyle dxfStyle = DxfStyle::minimal;  // how the gears' DXF drawings are written
     bool verify = false;  // the drawing is read back and checked before the set is switched
 };
 
 // Range test, geometry, report, profile, fit and walk; writes zahnradwerte.txt, zahnrad.txt and
 // zahnrad.dxf into dir (for the pair also gear 2's trace and drawing, the assembly and the mesh
-// check, whose record the result carries; zahnradwerte.json and zahnrad.svg when asked) and the
-// two progress lines to console. With request.verify the drawing is read back from its temporary
-// file and checked before the set is switched; a fault found there is a fileError. On any
+// check, whose record the result carries; zahnradwerte.json and the SVG drawings when asked) and
+// the two progress lines to console. With request.verify the drawing is read back from its
+// temporary file and checked before the set is switched; a fault found there is a fileError. On any
 // failure no earlier file in dir is changed and no temporary file is left.
 CommandResult runFileCommand(const FileRequest& request, const std::filesystem::path& dir,
                              std::ostream& console, const ProgressCallback& progress = {},

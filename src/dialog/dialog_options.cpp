@@ -20,6 +20,7 @@ DialogOptions loadDialogOptions() {
     o.json = settings.value("json", false).toBool();
     o.generatedRoot = settings.value("erzeugterfuss", false).toBool();
     o.svg = settings.value("svg", false).toBool();
+    o.camDxf = settings.value("camdxf", false).toBool();
     return o;
 }
 
@@ -33,6 +34,7 @@ void saveDialogOptions(const DialogOptions& o) {
     settings.setValue("json", o.json);
     settings.setValue("erzeugterfuss", o.generatedRoot);
     settings.setValue("svg", o.svg);
+    settings.setValue("camdxf", o.camDxf);
 }
 
 }  // namespace kellvor

@@ -14,6 +14,7 @@ struct DialogOptions {
     bool json = false;                       // also zahnradwerte.json
     bool generatedRoot = false;  // the root the generating rack leaves, not the three-point arc
     bool svg = false;            // also the SVG drawings
+    bool camDxf = false;  // drawings as closed polylines with bulges, not the minimal LINE/ARC
 
     friend bool operator==(const DialogOptions&, const DialogOptions&) = default;
 };

@@ -48,6 +48,7 @@ inline constexpr char kWriteSvg[] = "SVG-Zeichnungen (zahnrad.svg, …)";
 inline constexpr char kWriteAlso[] = "Außerdem schreiben:";
 inline constexpr char kWritePair[] = "Zahnrad 2, Zusammenbau und Eingriffsprüfung";
 inline constexpr char kWriteJson[] = "JSON (zahnradwerte.json)";
+inline constexpr char kCamDxf[] = "CAM-DXF (ersetzt das minimale zahnrad.dxf)";
 inline constexpr char kFolderLabel[] = "Zielordner:";
 inline constexpr char kCurrentFolder[] = "aktueller Arbeitsordner";
 inline constexpr char kChooseFolder[] = "Zielordner…";

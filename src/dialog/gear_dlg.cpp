@@ -437,6 +437,7 @@ void CGearDlg::OnWriteFiles() {
     request.json = m_options->options().json;
     request.root = rootForm();
     request.svg = m_options->options().svg;
+    request.dxfStyle = m_options->options().camDxf ? DxfStyle::cam : DxfStyle::minimal;
     // Every drawing the dialog writes is read back and checked before it replaces the old one.
     request.verify = true;
     const CommandResult result =

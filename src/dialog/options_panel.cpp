@@ -44,6 +44,7 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
     m_root->addItem(text(strings::kRootGenerated));
     auto* rootLabel = new QLabel(text(strings::kRootLabel), m_body);
     rootLabel->setBuddy(m_root);
+    m_cam = new QCheckBox(text(strings::kCamDxf), m_body);
     m_pair = new QCheckBox(text(strings::kWritePair), m_body);
     m_svg = new QCheckBox(text(strings::kWriteSvg), m_body);
     m_json = new QCheckBox(text(strings::kWriteJson), m_body);
@@ -58,6 +59,7 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
     grid->addWidget(m_backlash, row++, 1, Qt::AlignLeft);
     grid->addWidget(rootLabel, row, 0);
     grid->addWidget(m_root, row++, 1, Qt::AlignLeft);
+    grid->addWidget(m_cam, row++, 0, 1, 2);
     grid->addWidget(new QLabel(text(strings::kWriteAlso), m_body), row++, 0, 1, 2);
     grid->addWidget(m_pair, row++, 0, 1, 2);
     grid->addWidget(m_svg, row++, 0, 1, 2);
@@ -79,18 +81,16 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QWidget(parent) {
         m_options.backlash = typed;
         store();
     });
-    connect(m_pair, &QCheckBox::toggled, this, [this](bool on) {
-        m_options.pair = on;
-        store();
-    });
-    connect(m_json, &QCheckBox::toggled, this, [this](bool on) {
-        m_options.json = on;
-        store();
-    });
-    connect(m_svg, &QCheckBox::toggled, this, [this](bool on) {
-        m_options.svg = on;
-        store();
-    });
+    const auto bind = [this](QCheckBox* box, bool DialogOptions::*member) {
+        connect(box, &QCheckBox::toggled, this, [this, member](bool on) {
+            m_options.*member = on;
+            store();
+        });
+    };
+    bind(m_pair, &DialogOptions::pair);
+    bind(m_json, &DialogOptions::json);
+    bind(m_svg, &DialogOptions::svg);
+    bind(m_cam, &DialogOptions::camDxf);
     connect(m_root, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_options.generatedRoot = index == 1;
         store();
@@ -134,10 +134,12 @@ void OptionsPanel::show(const DialogOptions& options) {
         const QSignalBlocker blockPair(m_pair);
         const QSignalBlocker blockJson(m_json);
         const QSignalBlocker blockSvg(m_svg);
+        const QSignalBlocker blockCam(m_cam);
         const QSignalBlocker blockRoot(m_root);
         m_pair->setChecked(options.pair);
         m_json->setChecked(options.json);
         m_svg->setChecked(options.svg);
+        m_cam->setChecked(options.camDxf);
         m_root->setCurrentIndex(options.generatedRoot ? 1 : 0);
     }
     m_backlash->setText(options.backlash);

@@ -40,6 +40,7 @@ class OptionsPanel : public QWidget {
     QCheckBox* pairBox() const { return m_pair; }
     QCheckBox* jsonBox() const { return m_json; }
     QCheckBox* svgBox() const { return m_svg; }
+    QCheckBox* camBox() const { return m_cam; }
     QComboBox* rootChoice() const { return m_root; }
 
   signals:
@@ -58,6 +59,7 @@ class OptionsPanel : public QWidget {
     QCheckBox* m_pair = nullptr;
     QCheckBox* m_json = nullptr;
     QCheckBox* m_svg = nullptr;
+    QCheckBox* m_cam = nullptr;
     QComboBox* m_root = nullptr;
     QLabel* m_folderLabel = nullptr;
     QPushButton* m_folderButton = nullptr;

@@ -50,6 +50,16 @@ double applyToAngle(const RigidMotion& m, double degrees) {
     return turned - 360.0 * std::floor(turned / 360.0);
 }
 
+void placeTooth(const RigidMotion& m, OutlineTooth& tooth) {
+    for (Point2& p : tooth.polyline)
+        p = apply(m, p);
+    const Point2 centre = apply(m, Point2{tooth.arcCentreX, tooth.arcCentreY});
+    tooth.arcCentreX = centre.x;
+    tooth.arcCentreY = centre.y;
+    tooth.arcStartAngle = applyToAngle(m, tooth.arcStartAngle);
+    tooth.arcEndAngle = applyToAngle(m, tooth.arcEndAngle);
+}
+
 RigidMotion gear2Placement(double a, std::int32_t z2) {
     return rigidMotion(180.0 + 180.0 / z2, Point2{0.0, a});
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "outline/flank_profile.h"
+#include "outline/gear_outline.h"
 #include "outline/point.h"
 #include "outline/root_arc.h"
 
@@ -33,6 +34,9 @@ Point2 apply(const RigidMotion& m, Point2 p);
 
 // An arc angle (degrees ccw from +x) of the gear's own frame in the placed frame, in [0, 360).
 double applyToAngle(const RigidMotion& m, double degrees);
+
+// Moves a turned tooth of the walk (points, root arc centre and angles) where m places its gear.
+void placeTooth(const RigidMotion& m, OutlineTooth& tooth);
 
 // Gear 2's placement in the assembly: turned ccw by 180 + 180 / z2 degrees about its centre, so
 // that a gap faces gear 1's tooth 0, and moved to (0, a).

@@ -12,29 +12,24 @@ namespace {
 // centres and the line of action.
 constexpr std::uint64_t kConstructionEntities = 10;
 
-// Writes every tooth of outline through place (points) and turn (arc angles); false when the
-// progress callback stopped it.
-template <typename Place, typename Turn>
-bool writeGear(DxfDocumentWriter& doc, std::size_t layer, const GearOutline& outline, Place place,
-               Turn turn, const ProgressCallback& progress, std::int64_t done, std::int64_t total) {
-    bool stopped = false;
-    walkGearOutline(outline.profile, outline.arc, outline.z, [&](const OutlineTooth& tooth) {
-        const auto points = tooth.points();
-        for (std::size_t j = 1; j < points.size(); ++j) {
-            // The tip land of a pointed tooth has no length and no entity, as in zahnrad.dxf.
-            if (points[j].x == points[j - 1].x && points[j].y == points[j - 1].y)
-                continue;
-            doc.line(layer, place(points[j - 1]), place(points[j]));
-        }
-        doc.arc(layer, place(Point2{tooth.arcCentreX, tooth.arcCentreY}), tooth.arcRadius,
-                turn(tooth.arcStartAngle), turn(tooth.arcEndAngle));
-        if (progress && !progress(done + tooth.index + 1, total)) {
-            stopped = true;
-            return false;
-        }
-        return true;
-    });
-    return !stopped;
+// The tooth's polyline as LINEs (the tip land of a pointed tooth has no length and no entity,
+// as in zahnrad.dxf) and its root arc as an ARC.
+void writeLinesAndArc(DxfDocumentWriter& doc, std::size_t layer, const OutlineTooth& tooth) {
+    const auto points = tooth.points();
+    for (std::size_t j = 1; j < points.size(); ++j) {
+        if (points[j].x == points[j - 1].x && points[j].y == points[j - 1].y)
+            continue;
+        doc.line(layer, points[j - 1], points[j]);
+    }
+    doc.arc(layer, Point2{tooth.arcCentreX, tooth.arcCentreY}, tooth.arcRadius, tooth.arcStartAngle,
+            tooth.arcEndAngle);
+}
+
+// Entities of one gear: a LINE per point but the last and an ARC per tooth, or the polyline.
+std::uint64_t gearEntities(const GearOutline& g, DxfStyle style) {
+    if (style == DxfStyle::cam)
+        return contourEntities(g);
+    return static_cast<std::uint64_t>(g.z) * static_cast<std::uint64_t>(g.profile.count());
 }
 
 void centreMark(DxfDocumentWriter& doc, Point2 c, double half) {
@@ -45,8 +40,9 @@ void centreMark(DxfDocumentWriter& doc, Point2 c, double half) {
 }  // namespace
 
 AssemblyDrawing assemblyDrawing(const GearPairGeometry& geometry, double mn, GearOutline gear1,
-                                GearOutline gear2) {
+                                GearOutline gear2, DxfStyle style) {
     AssemblyDrawing d;
+    d.style = style;
     d.gear1 = std::move(gear1);
     d.gear2 = std::move(gear2);
     d.a = geometry.a;
@@ -62,7 +58,7 @@ AssemblyDrawing assemblyDrawing(const GearPairGeometry& geometry, double mn, Gea
 
 DxfDocumentSetup assemblySetup(const AssemblyDrawing& d) {
     DxfDocumentSetup setup;
-    setup.layers = {DxfLayer{"ZAHNRAD1", 5}, DxfLayer{"ZAHNRAD2", 1}, DxfLayer{"TEILKREISE", 8},
+    setup.layers = {DxfLayer{kGear1Layer, 5}, DxfLayer{kGear2Layer, 1}, DxfLayer{"TEILKREISE", 8},
                     DxfLayer{"ACHSEN", 7}, DxfLayer{"EINGRIFFSLINIE", 3}};
     // Everything of a gear lies within its outline's reach or its circles about its centre.
     const double r1 = std::max({outlineReach(d.gear1).max, d.d1 / 2, d.dw1 / 2, d.markLength});
@@ -72,29 +68,60 @@ DxfDocumentSetup assemblySetup(const AssemblyDrawing& d) {
     setup.extMax = Point2{half, d.a + r2};
     // Each gear's teeth have their own number of points (a generated root gives each gear the
     // fillet elements its own curvature needs).
-    const auto entities = [](const GearOutline& g) {
-        return static_cast<std::uint64_t>(g.z) * static_cast<std::uint64_t>(g.profile.count());
-    };
-    setup.maxEntities = entities(d.gear1) + entities(d.gear2) + kConstructionEntities;
+    setup.maxEntities =
+        gearEntities(d.gear1, d.style) + gearEntities(d.gear2, d.style) + kConstructionEntities;
     return setup;
+}
+
+bool walkAssemblyTeeth(const AssemblyDrawing& d,
+                       const std::function<bool(int gear, const OutlineTooth&)>& visit) {
+    bool stopped = false;
+    walkGearOutline(d.gear1.profile, d.gear1.arc, d.gear1.z, [&](const OutlineTooth& tooth) {
+        stopped = !visit(0, tooth);
+        return !stopped;
+    });
+    if (stopped)
+        return false;
+    const RigidMotion placement = gear2Placement(d.a, d.gear2.z);
+    OutlineTooth placed;
+    walkGearOutline(d.gear2.profile, d.gear2.arc, d.gear2.z, [&](const OutlineTooth& tooth) {
+        placed = tooth;
+        placeTooth(placement, placed);
+        stopped = !visit(1, placed);
+        return !stopped;
+    });
+    return !stopped;
 }
 
 bool writeAssembly(DxfDocumentWriter& doc, const AssemblyDrawing& d,
                    const ProgressCallback& progress) {
     doc.open(assemblySetup(d));
     const std::int64_t total = std::int64_t{d.gear1.z} + d.gear2.z;
-    const auto same = [](Point2 p) { return p; };
-    const auto sameAngle = [](double degrees) { return degrees; };
-    if (!writeGear(doc, kLayerGear1, d.gear1, same, sameAngle, progress, 0, total))
+    const bool cam = d.style == DxfStyle::cam;
+    if (cam)
+        doc.polyline(kLayerGear1);
+    int current = 0;
+    const bool walked = walkAssemblyTeeth(d, [&](int gear, const OutlineTooth& tooth) {
+        const std::size_t layer = gear == 0 ? kLayerGear1 : kLayerGear2;
+        if (cam && gear != current) {
+            doc.seqend(kLayerGear1);
+            doc.polyline(kLayerGear2);
+            current = gear;
+        }
+        if (cam)
+            writeContourTooth(doc, layer, tooth);
+        else
+            writeLinesAndArc(doc, layer, tooth);
+        const std::int64_t done = (gear == 0 ? 0 : d.gear1.z) + tooth.index + 1;
+        return !progress || progress(done, total);
+    });
+    if (!walked)
         return false;
-    const RigidMotion placement = gear2Placement(d.a, d.gear2.z);
-    const auto placed = [&](Point2 p) { return apply(placement, p); };
-    const auto turned = [&](double degrees) { return applyToAngle(placement, degrees); };
-    if (!writeGear(doc, kLayerGear2, d.gear2, placed, turned, progress, d.gear1.z, total))
-        return false;
+    if (cam)
+        doc.seqend(kLayerGear2);
 
     const Point2 centre1{0.0, 0.0};
-    const Point2 centre2 = placement.offset;
+    const Point2 centre2 = gear2Placement(d.a, d.gear2.z).offset;
     doc.circle(kLayerPitchCircles, centre1, d.d1 / 2);
     doc.circle(kLayerPitchCircles, centre1, d.dw1 / 2);
     doc.circle(kLayerPitchCircles, centre2, d.d2 / 2);

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "geometry/gear_pair_geometry.h"
 #include "outline/pair_placement.h"
 #include "outline/progress.h"
+#include "output/cam_drawing.h"
 #include "output/dxf_document.h"
 #include "output/file_names.h"
 
@@ -30,11 +32,18 @@ struct AssemblyDrawing {
     double dw1 = 0, dw2 = 0;  // working pitch diameters
     double markLength = 0;    // half length of each centre mark
     LineOfAction lineOfAction;
+    DxfStyle style = DxfStyle::minimal;  // the gears as LINEs and ARCs, or one polyline each
 };
 
 // The assembly of the pair's geometry with the two outlines (gear 2's in its own frame).
 AssemblyDrawing assemblyDrawing(const GearPairGeometry& geometry, double mn, GearOutline gear1,
-                                GearOutline gear2);
+                                GearOutline gear2, DxfStyle style = DxfStyle::minimal);
+
+// Walks both gears of the assembly as drawn: gear 1's teeth as the walk turns them, then gear
+// 2's placed at (0, a); visit sees the gear (0 or 1) and the tooth and may stop the walk with
+// false (then false).
+bool walkAssemblyTeeth(const AssemblyDrawing& drawing,
+                       const std::function<bool(int gear, const OutlineTooth&)>& visit);
 
 // The document's setup: layers, extents and the number of entities.
 DxfDocumentSetup assemblySetup(const AssemblyDrawing& drawing);

@@ -58,11 +58,11 @@ double involuteDistance(Point2 q, double rb, double psi0, bool mirrored) {
 }
 
 DrawingFinding finding(DrawingFault fault, std::int64_t handle, double deviation, double allowed) {
-    return DrawingFinding{fault, handle, deviation, allowed, {}};
+    return DrawingFinding{fault, handle, deviation, allowed, {}, false};
 }
 
 DrawingFinding unreadable(std::string detail, std::int64_t handle = 0) {
-    return DrawingFinding{DrawingFault::unreadable, handle, 0, 0, std::move(detail)};
+    return DrawingFinding{DrawingFault::unreadable, handle, 0, 0, std::move(detail), false};
 }
 
 // The elements of one tooth as read, with the handles of their entities.
@@ -94,11 +94,13 @@ class DrawingWalk {
           m_crossTol(kClosureShare * std::max(e.profile->tipRadius, e.arc->radius)),
           m_whole(e.z <= kWholeContourTeeth) {}
 
-    std::optional<DrawingFinding> take(const DxfEntity& entity) {
-        const std::int64_t offset = entity.handle - kFirstHandle;
+    // Takes the entity that fills the given slot of the LINE and ARC drawing (its handle less
+    // the first handle: tooth k = slot / N, element j = slot % N).
+    std::optional<DrawingFinding> take(const DxfEntity& entity, std::int64_t slot) {
+        const std::int64_t offset = slot;
         const std::int64_t k = offset >= 0 ? offset / m_n : -1;
         const auto j = static_cast<std::int32_t>(offset >= 0 ? offset % m_n : 0);
-        if (k < m_tooth || k >= m_e.z || entity.isArc != (j == m_n - 1))
+        if (k < m_tooth || k >= m_e.z || entity.isArc() != (j == m_n - 1))
             return unreadable(output_messages::unexpectedHandle(entity.handle), entity.handle);
         // The walk turns tooth k by phi, summed pitch by pitch.
         while (m_tooth < k) {
@@ -109,7 +111,7 @@ class DrawingWalk {
         }
 
         ContourElement element;
-        if (entity.isArc) {
+        if (entity.isArc()) {
             const Point2 from = onCircle(entity.centre, entity.radius, entity.startAngle);
             const Point2 to = onCircle(entity.centre, entity.radius, entity.endAngle);
             // The contour runs along the arc from whichever end the element before reached.
@@ -143,7 +145,7 @@ class DrawingWalk {
         m_area.add(element);
         m_teeth.back().elements.push_back(element);
         m_teeth.back().handles.push_back(entity.handle);
-        if (entity.isArc)
+        if (entity.isArc())
             return toothDone();
         return std::nullopt;
     }
@@ -264,6 +266,119 @@ class DrawingWalk {
     std::vector<ReadTooth> m_firstTeeth;
 };
 
+// The segments of the closed polyline of a CAM-ready drawing, as the LINE and ARC entities the
+// minimal drawing holds in their place, each with its slot there (the tip land a pointed tooth
+// does not write is passed over in both) and the handle of the vertex it starts at.
+class PolylineSegments {
+  public:
+    explicit PolylineSegments(const FlankProfile& profile) : m_profile(profile) {}
+
+    // The segment from the vertex before to this one; nothing for the first vertex.
+    std::optional<std::pair<DxfEntity, std::int64_t>> next(const DxfEntity& vertex) {
+        if (!m_started) {
+            m_first = vertex;
+            m_last = vertex;
+            m_started = true;
+            return std::nullopt;
+        }
+        auto segment = between(m_last, vertex.start);
+        m_last = vertex;
+        return segment;
+    }
+    // The segment from the last vertex back to the first.
+    std::optional<std::pair<DxfEntity, std::int64_t>> closing() {
+        if (!m_started)
+            return std::nullopt;
+        return between(m_last, m_first.start);
+    }
+
+  private:
+    std::pair<DxfEntity, std::int64_t> between(const DxfEntity& from, Point2 to) {
+        const std::int32_t n = m_profile.count();
+        DxfEntity e;
+        e.handle = from.handle;
+        std::int64_t slot = 0;
+        if (from.bulge != 0) {
+            // The root arc: its circle from the chord and the bulge b = tan(sweep / 4); the centre
+            // lies (c / 2) (1 - b^2) / (2 b) to the left of the chord of length c.
+            e.kind = DxfEntityKind::arc;
+            const double b = from.bulge;
+            const double dx = to.x - from.start.x;
+            const double dy = to.y - from.start.y;
+            const double h = (1 - b * b) / (4 * b);
+            e.centre =
+                Point2{(from.start.x + to.x) / 2 - h * dy, (from.start.y + to.y) / 2 + h * dx};
+            e.radius = std::hypot(dx, dy) * (1 + b * b) / (4 * std::fabs(b));
+            const double a0 = std::atan2(from.start.y - e.centre.y, from.start.x - e.centre.x);
+            const double a1 = std::atan2(to.y - e.centre.y, to.x - e.centre.x);
+            e.startAngle = (b > 0 ? a0 : a1) * kRadToDeg;
+            e.endAngle = (b > 0 ? a1 : a0) * kRadToDeg;
+            slot = m_tooth * n + n - 1;
+            ++m_tooth;
+            m_element = 0;
+        } else {
+            e.kind = DxfEntityKind::line;
+            e.start = from.start;
+            e.end = to;
+            while (m_element < n - 1 && visiting(m_element) == visiting(m_element + 1))
+                ++m_element;
+            slot = m_tooth * n + m_element;
+            ++m_element;
+        }
+        return {e, slot};
+    }
+    // The profile point a tooth visits i-th (the walk runs from point N - 1 down to 0).
+    std::pair<double, double> visiting(std::int32_t i) const {
+        const Point2 p = m_profile.points[static_cast<std::size_t>(m_profile.count() - 1 - i)];
+        return {p.x, p.y};
+    }
+
+    const FlankProfile& m_profile;
+    bool m_started = false;
+    DxfEntity m_first;
+    DxfEntity m_last;
+    std::int64_t m_tooth = 0;
+    std::int32_t m_element = 0;
+};
+
+// The minimal drawing: each LINE and ARC fills the slot its decimal handle names.
+std::optional<DrawingFinding> walkLinesAndArcs(DxfEntityReader& reader, DrawingWalk& walk) {
+    while (const std::optional<DxfEntity> entity = reader.next()) {
+        if (entity->kind != DxfEntityKind::line && entity->kind != DxfEntityKind::arc)
+            return unreadable(output_messages::unexpectedHandle(entity->handle), entity->handle);
+        if (auto found = walk.take(*entity, entity->handle - kFirstHandle))
+            return found;
+    }
+    return std::nullopt;
+}
+
+// The CAM-ready drawing: one closed POLYLINE, its VERTEX entities and a SEQEND, nothing else.
+std::optional<DrawingFinding> walkPolyline(DxfEntityReader& reader, DrawingWalk& walk,
+                                           const FlankProfile& profile) {
+    PolylineSegments segments(profile);
+    DxfEntityKind expected = DxfEntityKind::polyline;
+    bool ended = false;  // the SEQEND was read: nothing may follow
+    while (const std::optional<DxfEntity> entity = reader.next()) {
+        const bool fits = entity->kind == expected || (expected == DxfEntityKind::vertex &&
+                                                       entity->kind == DxfEntityKind::seqend);
+        if (ended || !fits)
+            return unreadable(output_messages::unexpectedHandle(entity->handle), entity->handle);
+        if (entity->kind == DxfEntityKind::polyline) {
+            if (!entity->closed)
+                return finding(DrawingFault::notClosed, entity->handle, 0, 0);
+            expected = DxfEntityKind::vertex;
+            continue;
+        }
+        const auto segment =
+            entity->kind == DxfEntityKind::vertex ? segments.next(*entity) : segments.closing();
+        if (segment)
+            if (auto found = walk.take(segment->first, segment->second))
+                return found;
+        ended = entity->kind == DxfEntityKind::seqend;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<DrawingFinding> checkWrittenDrawing(const std::filesystem::path& file,
@@ -271,15 +386,18 @@ std::optional<DrawingFinding> checkWrittenDrawing(const std::filesystem::path& f
     if (expected.profile == nullptr || expected.arc == nullptr || expected.z <= 0 ||
         expected.profile->count() <= 0)
         return unreadable(output_messages::toothCount(expected.z, 0));
-    DxfEntityReader reader(file);
+    const bool cam = expected.style == DxfStyle::cam;
+    DxfEntityReader reader(file, cam ? 16 : 10);
     DrawingWalk walk(expected);
-    while (const std::optional<DxfEntity> entity = reader.next()) {
-        if (auto found = walk.take(*entity))
-            return found;
-    }
-    if (!reader.error().empty())
-        return unreadable(reader.error());
-    return walk.finish();
+    std::optional<DrawingFinding> found =
+        cam ? walkPolyline(reader, walk, *expected.profile) : walkLinesAndArcs(reader, walk);
+    if (!found && !reader.error().empty())
+        found = unreadable(reader.error());
+    if (!found)
+        found = walk.finish();
+    if (found)
+        found->hexHandle = cam;
+    return found;
 }
 
 }  // namespace kellvor

@@ -9,16 +9,19 @@
 
 #include "outline/flank_profile.h"
 #include "outline/root_arc.h"
+#include "output/cam_drawing.h"
 
 namespace kellvor {
 
-// What the drawing of one gear (written by DxfOutlineWriter from the walk) must show.
+// What the drawing of one gear (written from the walk by DxfOutlineWriter, or by
+// CamDrawingWriter for the CAM-ready style) must show.
 struct DrawingExpectation {
     const FlankProfile* profile = nullptr;  // the tooth's points; its involute and fillets
     const RootArc* arc = nullptr;           // the arc closing each gap
     std::int32_t z = 0;                     // teeth
     double mn = 0;                          // normal module, the scale of the involute tolerance
     double area = 0;                        // signed area of the outline in memory (outlineArea)
+    DxfStyle style = DxfStyle::minimal;     // how the drawing was written
 };
 
 // What is wrong with a drawing read back.
@@ -39,6 +42,7 @@ struct DrawingFinding {
     double deviation = 0;     // how far off: a length, or for the area a relative difference
     double allowed = 0;       // the tolerance it exceeds
     std::string detail;       // unreadable: the reader's reason (German)
+    bool hexHandle = false;   // the drawing writes its handles in hexadecimal (the CAM style)
 };
 
 // Reads the drawing at file and checks it against expected: each element starts where the one
@@ -48,7 +52,9 @@ struct DrawingFinding {
 // its place, so that teeth farther apart cannot meet); every involute point, turned back by its
 // tooth's angle as the walk turned it, within 1e-9 mn + 1e-14 ra of the exact involute; every
 // fillet point within as much of the point in memory; the enclosed area equal to expected.area
-// to 1e-12 relative. Memory stays flat in the number of teeth. Nothing when all hold.
+// to 1e-12 relative. In the CAM style the polyline's segments (an arc where a vertex has a
+// bulge) are checked as the LINEs and ARCs they stand for. Memory stays flat in the number of
+// teeth. Nothing when all hold.
 std::optional<DrawingFinding> checkWrittenDrawing(const std::filesystem::path& file,
                                                   const DrawingExpectation& expected);
 

@@ -62,8 +62,7 @@ void appendText(std::string& text, const char* begin, const char* end) {
 }
 
 void appendHex(std::string& text, std::uint64_t handle) {
-    char buf[kMaxHexChars];
-    appendText(text, buf, putHex(buf, handle));
+    text += hexHandleText(handle);
 }
 
 // A 16-bit integer value right-justified in six places, as the DXF reference writes them.
@@ -216,9 +215,40 @@ void DxfDocumentWriter::circle(std::size_t layer, Point2 centre, double radius) 
     m_buffer.commit(putReal(p, " 40\n", radius));
 }
 
+void DxfDocumentWriter::polyline(std::size_t layer) {
+    // 66: vertices follow; 70 bit 1: closed. The polyline's own point is its elevation.
+    char* p = entityStart("POLYLINE", layer);
+    if (p == nullptr)
+        return;
+    p = put(p, " 66\n     1\n");
+    p = putPoint(p, Point2{0.0, 0.0}, " 10\n", " 20\n", " 30\n");
+    m_buffer.commit(put(p, " 70\n     1\n"));
+}
+
+void DxfDocumentWriter::vertex(std::size_t layer, Point2 at, double bulge) {
+    char* p = entityStart("VERTEX", layer);
+    if (p == nullptr)
+        return;
+    p = putPoint(p, at, " 10\n", " 20\n", " 30\n");
+    if (bulge != 0)
+        p = putReal(p, " 42\n", bulge);
+    m_buffer.commit(p);
+}
+
+void DxfDocumentWriter::seqend(std::size_t layer) {
+    char* p = entityStart("SEQEND", layer);
+    if (p != nullptr)
+        m_buffer.commit(p);
+}
+
 bool DxfDocumentWriter::close() {
     m_buffer.append(kEntitiesEnd);
     return m_buffer.finish() && !m_broken;
+}
+
+std::string hexHandleText(std::uint64_t handle) {
+    char buf[kMaxHexChars];
+    return std::string(buf, putHex(buf, handle));
 }
 
 std::uint64_t maxDocumentBytes(const DxfDocumentSetup& setup) {

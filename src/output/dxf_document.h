@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,9 +48,18 @@ class DxfDocumentWriter {
              double endDegrees);
     // A CIRCLE.
     void circle(std::size_t layer, Point2 centre, double radius);
+    // The start of a closed 2D POLYLINE; its VERTEX entities and a SEQEND follow.
+    void polyline(std::size_t layer);
+    // A VERTEX of the open polyline: the segment to the next vertex (the last one's to the
+    // first) is an arc of bulge tan(sweep / 4), positive counter-clockwise, or straight for 0.
+    void vertex(std::size_t layer, Point2 at, double bulge);
+    // The SEQEND that ends the polyline.
+    void seqend(std::size_t layer);
     // Closes ENTITIES, writes EOF and hands everything to the sink; false when any write failed
     // or an entity broke the rules above.
     bool close();
+    // False once a write failed or an entity broke the rules above.
+    bool ok() const { return m_buffer.ok() && !m_broken; }
     // Entities written so far.
     std::uint64_t entityCount() const { return m_entities; }
 
@@ -69,6 +79,9 @@ class DxfDocumentWriter {
 // Handle of the first entity of a document with the given number of layers (the tables take
 // the handles before it).
 std::uint64_t firstEntityHandle(std::size_t layerCount);
+
+// A handle as the document writes it: upper-case hexadecimal without leading zeros.
+std::string hexHandleText(std::uint64_t handle);
 
 // Most bytes a document of setup can take (any real values).
 std::uint64_t maxDocumentBytes(const DxfDocumentSetup& setup);

@@ -29,6 +29,36 @@ enum : unsigned {
 };
 constexpr unsigned kLineGroups = kHandle | kX | kY | kX2 | kY2;
 constexpr unsigned kArcGroups = kHandle | kX | kY | kRadius | kStartAngle | kEndAngle;
+constexpr unsigned kVertexGroups = kHandle | kX | kY;
+
+// The kind of an entity type the reader takes, or nothing.
+std::optional<DxfEntityKind> entityKind(std::string_view type) {
+    if (type == "LINE")
+        return DxfEntityKind::line;
+    if (type == "ARC")
+        return DxfEntityKind::arc;
+    if (type == "POLYLINE")
+        return DxfEntityKind::polyline;
+    if (type == "VERTEX")
+        return DxfEntityKind::vertex;
+    if (type == "SEQEND")
+        return DxfEntityKind::seqend;
+    return std::nullopt;
+}
+
+// The groups an entity of kind must have.
+unsigned neededGroups(DxfEntityKind kind) {
+    switch (kind) {
+        case DxfEntityKind::line:
+            return kLineGroups;
+        case DxfEntityKind::arc:
+            return kArcGroups;
+        case DxfEntityKind::vertex:
+            return kVertexGroups;
+        default:
+            return kHandle;
+    }
+}
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -38,16 +68,17 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-template <typename T>
-bool parseWhole(std::string_view text, T& value) {
+template <typename T, typename... Base>
+bool parseWhole(std::string_view text, T& value, Base... base) {
     text = trimmed(text);
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base...);
     return ec == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
 }  // namespace
 
-DxfEntityReader::DxfEntityReader(const std::filesystem::path& file) : m_data(new char[kReadBytes]) {
+DxfEntityReader::DxfEntityReader(const std::filesystem::path& file, int handleBase)
+    : m_handleBase(handleBase), m_data(new char[kReadBytes]) {
     m_fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
         m_error = output_messages::fileError(file, output_messages::kCannotRead,
@@ -129,25 +160,36 @@ std::optional<DxfEntity> DxfEntityReader::next() {
     // The entity's type: read ahead as the end of the previous one, or looked for now.
     std::string type = std::move(m_nextType);
     m_nextType.clear();
-    while (type != "LINE" && type != "ARC") {
+    std::optional<DxfEntityKind> kind;
+    while (!(m_inEntities && (kind = entityKind(type)))) {
         if (type == "EOF") {
             m_done = true;
             return std::nullopt;
         }
-        if (!type.empty() && type != "SECTION" && type != "ENDSEC") {
+        if (type == "SECTION") {
+            m_sectionName = true;
+        } else if (type == "ENDSEC") {
+            m_inEntities = false;
+        } else if (!type.empty() && m_inEntities) {
             fail(output_messages::unknownEntity(type));
             return std::nullopt;
         }
+        // Outside ENTITIES the header's variables and the tables' entries are passed over.
         if (!readPair(code, value)) {
             if (m_error.empty())
                 fail(output_messages::kNoEndOfFile);
             return std::nullopt;
         }
+        if (m_sectionName && code == 2) {
+            m_inEntities = value == "ENTITIES";
+            m_sectionName = false;
+        }
         // Only group 0 starts something; the section's name and the like are passed over.
         type = code == 0 ? std::string(value) : std::string();
     }
     DxfEntity e;
-    e.isArc = type == "ARC";
+    e.kind = *kind;
+    const bool isArc = e.kind == DxfEntityKind::arc;
     unsigned seen = 0;
     for (;;) {
         if (!readPair(code, value)) {
@@ -163,15 +205,15 @@ std::optional<DxfEntity> DxfEntityReader::next() {
         unsigned group = 0;
         switch (code) {
             case 5:
-                ok = parseWhole(value, e.handle);
+                ok = parseWhole(value, e.handle, m_handleBase);
                 group = kHandle;
                 break;
             case 10:
-                ok = parseWhole(value, e.isArc ? e.centre.x : e.start.x);
+                ok = parseWhole(value, isArc ? e.centre.x : e.start.x);
                 group = kX;
                 break;
             case 20:
-                ok = parseWhole(value, e.isArc ? e.centre.y : e.start.y);
+                ok = parseWhole(value, isArc ? e.centre.y : e.start.y);
                 group = kY;
                 break;
             case 11:
@@ -194,6 +236,15 @@ std::optional<DxfEntity> DxfEntityReader::next() {
                 ok = parseWhole(value, e.endAngle);
                 group = kEndAngle;
                 break;
+            case 42:
+                ok = parseWhole(value, e.bulge);
+                break;
+            case 70: {
+                int flags = 0;
+                ok = parseWhole(value, flags);
+                e.closed = (flags & 1) != 0;
+                break;
+            }
             default:
                 break;  // layer, linetype, colour, z
         }
@@ -203,7 +254,7 @@ std::optional<DxfEntity> DxfEntityReader::next() {
         }
         seen |= group;
     }
-    const unsigned needed = e.isArc ? kArcGroups : kLineGroups;
+    const unsigned needed = neededGroups(e.kind);
     if ((seen & needed) != needed) {
         fail(output_messages::incompleteEntity(type));
         return std::nullopt;

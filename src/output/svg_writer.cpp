@@ -18,8 +18,6 @@ constexpr std::string_view kPathStart = "<path id=\"";
 constexpr std::string_view kPathStyle =
     "\" fill=\"none\" stroke=\"#000000\" stroke-linejoin=\"round\" stroke-width=\"";
 constexpr std::string_view kPathEnd = " Z\"/>\n";
-// Margin around the gear, as a share of its radius.
-constexpr double kMarginShare = 0.02;
 // Longest text of one coordinate pair with its separators, and of an arc command before it.
 constexpr std::uint64_t kPointBytes = 2 * kMaxDrawingRealChars + 4;
 constexpr std::uint64_t kArcBytes = 2 * kMaxDrawingRealChars + 16;
@@ -56,7 +54,7 @@ SvgBox gearSvgBox(const FlankProfile& profile) {
     double radius = 0;
     for (const Point2 p : profile.used())
         radius = std::max(radius, std::hypot(p.x, p.y));
-    const double r = radius * (1 + kMarginShare);
+    const double r = radius * (1 + kSvgMarginShare);
     return SvgBox{-r, -r, r, r};
 }
 

@@ -19,6 +19,8 @@ inline constexpr std::string_view kGear1PathId = "zahnrad1";
 inline constexpr std::string_view kGear2PathId = "zahnrad2";
 // Width of the drawn line in mm: the hairline that laser and cutter software take as a cut.
 inline constexpr double kSvgStrokeWidth = 0.01;
+// Margin around a gear, as a share of its radius.
+inline constexpr double kSvgMarginShare = 0.02;
 
 // The part of the drawing plane an SVG document shows, in drawing units (mm), y up.
 struct SvgBox {

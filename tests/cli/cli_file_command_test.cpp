@@ -192,13 +192,33 @@ TEST(CliOptions, RootSvgAndVerify) {
     EXPECT_EQ(plain.options->root, RootForm::threePointArc);
     EXPECT_FALSE(plain.options->svg);
     EXPECT_FALSE(plain.options->verify);
-    const CliParseResult set = parseCliOptions({"--root=generated", "--svg", "--verify"});
+    EXPECT_EQ(plain.options->dxfStyle, DxfStyle::minimal);
+    const CliParseResult set =
+        parseCliOptions({"--root=generated", "--svg", "--verify", "--dxf-style", "cam"});
     ASSERT_TRUE(set.options) << set.error;
     EXPECT_EQ(set.options->root, RootForm::generated);
     EXPECT_TRUE(set.options->svg);
     EXPECT_TRUE(set.options->verify);
+    EXPECT_EQ(set.options->dxfStyle, DxfStyle::cam);
     EXPECT_EQ(parseCliOptions({"--root", "Bogen"}).error,
               "Ungültiger Wert für --root: \"Bogen\" (erlaubt: arc, generated)");
+    EXPECT_EQ(parseCliOptions({"--dxf-style=R12"}).error,
+              "Ungültiger Wert für --dxf-style: \"R12\" (erlaubt: minimal, cam)");
+}
+
+// --dxf-style cam with the pair and the SVG drawings: every file of the set, each gear's drawing
+// one closed polyline on its layer of a document in millimetres, read back and checked.
+TEST_F(CliFileCommand, CamStyleWithThePairAndSvg) {
+    EXPECT_EQ(run({"--pair", "--svg", "--dxf-style", "cam", "--verify"}), kExitSuccess)
+        << m_err.str();
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 10);
+    const std::string drawing = file(kDrawingFileName);
+    EXPECT_EQ(drawing.find("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"), 0u);
+    EXPECT_NE(drawing.find("$INSUNITS\n 70\n     4\n"), std::string::npos);
+    EXPECT_NE(drawing.find("POLYLINE\n  5\n6\n  8\nZAHNRAD1\n"), std::string::npos);
+    EXPECT_NE(file(kGear2DrawingFileName).find("  8\nZAHNRAD2\n"), std::string::npos);
+    EXPECT_EQ(drawing.find("LINE\n"), drawing.find("POLYLINE\n") + 4);
+    EXPECT_NE(file(kPairSvgFileName).find("<title>Zahnradpaar: z1 = 17,"), std::string::npos);
 }
 
 // A folder name with terminal control characters is echoed escaped in the error.

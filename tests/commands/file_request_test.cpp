@@ -105,8 +105,8 @@ TEST_F(FileRequestFolder, DefaultRequestIsTheThreeFiles) {
 }
 
 // Every option together on a pair whose gears need different numbers of fillet elements: the
-// whole set is written, the drawings of both gears pass the read-back check, and the assembly
-// holds every tooth of both.
+// whole set is written, the CAM-ready drawings of both gears pass the read-back check, and the
+// assembly holds every tooth of both.
 TEST_F(FileRequestFolder, PairWithGeneratedRootSvgAndVerify) {
     FileRequest request{.input = {17, 40, 8.0, 45.0, 20.0, 0.34, -0.04, 10},
                         .backlash = 0.1,
@@ -114,11 +114,12 @@ TEST_F(FileRequestFolder, PairWithGeneratedRootSvgAndVerify) {
                         .json = true,
                         .root = RootForm::generated,
                         .svg = true,
+                        .dxfStyle = DxfStyle::cam,
                         .verify = true};
     const CommandResult r = runFileCommand(request, m_dir, m_console);
     ASSERT_TRUE(r.ok()) << r.message;
-    EXPECT_EQ(filesIn(m_dir).size(), 10u);
-    EXPECT_EQ(r.files.size(), 10u);
+    EXPECT_EQ(filesIn(m_dir).size(), kSetFileNames.size());
+    EXPECT_EQ(r.files.size(), kSetFileNames.size());
 }
 
 // The check passes for what the writers write, across both roots and several blocks.

@@ -188,21 +188,23 @@ void GearDlgLiveTest::previewHasTheDevicePixelsOfTheFrame() {
     QCOMPARE(shown.size(), picture.size());
 }
 
-// The pair, the SVG drawings and the JSON join the set; the backlash thins and the root form
-// shapes what is written, as on the command line.
+// The pair, the SVG drawings and the JSON join the set; the backlash thins, the root form shapes
+// and the CAM style formats what is written, as on the command line.
 void GearDlgLiveTest::optionsWriteTheirFilesWithTheBacklash() {
     OptionsPanel* panel = m_dlg->optionsPanel();
     panel->toggle()->click();
     panel->pairBox()->click();
     panel->jsonBox()->click();
     panel->svgBox()->click();
+    panel->camBox()->click();
     panel->rootChoice()->setCurrentIndex(1);
     panel->backlashField()->selectAll();
     QTest::keyClicks(panel->backlashField(), "0,1");
     click("DXF-Datei erzeugen");
-    const QStringList expected = {
-        "eingriff.txt", "zahnrad.dxf",  "zahnrad.svg",     "zahnrad.txt",       "zahnrad2.dxf",
-        "zahnrad2.svg", "zahnrad2.txt", "zahnradpaar.dxf", "zahnradwerte.json", "zahnradwerte.txt"};
+    const QStringList expected = {"eingriff.txt",      "zahnrad.dxf",     "zahnrad.svg",
+                                  "zahnrad.txt",       "zahnrad2.dxf",    "zahnrad2.svg",
+                                  "zahnrad2.txt",      "zahnradpaar.dxf", "zahnradpaar.svg",
+                                  "zahnradwerte.json", "zahnradwerte.txt"};
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files, QDir::Name), expected);
     for (const QString& name : expected)
         QVERIFY2(m_dlg->statusLine()->toolTip().contains(name), qPrintable(name));
@@ -214,7 +216,8 @@ void GearDlgLiveTest::optionsWriteTheirFilesWithTheBacklash() {
                         .pair = true,
                         .json = true,
                         .root = RootForm::generated,
-                        .svg = true};
+                        .svg = true,
+                        .dxfStyle = DxfStyle::cam};
     QVERIFY(runFileCommand(request, reference.path().toStdString(), console).ok());
     for (const QString& name : expected)
         QVERIFY2(fileBytes(path(name)) == fileBytes(reference.filePath(name)), qPrintable(name));

@@ -314,7 +314,7 @@ TEST(DxfEntityReader, ReadsEntitiesAcrossItsBuffer) {
     DxfEntityReader reader(file);
     int lines = 0, arcs = 0;
     while (const auto e = reader.next()) {
-        if (e->isArc) {
+        if (e->isArc()) {
             EXPECT_EQ(e->radius, 3);
             EXPECT_EQ(e->endAngle, 20);
             ++arcs;
