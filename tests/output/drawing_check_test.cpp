@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "geometry/real_format.h"
 #include "outline/contour_area.h"
 #include "outline/generated_root.h"
+#include "output/cam_drawing.h"
 #include "output/dxf_reader.h"
 #include "output/output_test_util.h"
 
@@ -265,6 +267,121 @@ TEST_F(DrawingCheck, AreaAgainstTheOutlineInMemory) {
     ASSERT_TRUE(found);
     EXPECT_EQ(found->fault, DrawingFault::areaDiffers);
     EXPECT_NEAR(found->deviation, 1e-11, 1e-12);
+}
+
+// The CAM-ready drawing of a gear as lines of text, and its vertices' places in them.
+struct CamGear {
+    Gear gear;
+    std::vector<std::string> lines;
+
+    // Index of the line "VERTEX" of vertex i.
+    std::size_t vertexLine(std::size_t i) const {
+        std::size_t seen = 0;
+        for (std::size_t l = 0; l < lines.size(); ++l)
+            if (lines[l] == "VERTEX" && seen++ == i)
+                return l;
+        ADD_FAILURE() << "no vertex " << i;
+        return 0;
+    }
+    // Index of the value line of group code (e.g. " 10") in the entity starting at line at.
+    std::size_t valueLine(std::size_t at, const std::string& code) const {
+        for (std::size_t l = at + 1; l + 1 < lines.size() && lines[l] != "  0"; l += 2)
+            if (lines[l] == code)
+                return l + 1;
+        ADD_FAILURE() << "no group " << code;
+        return 0;
+    }
+    std::string text() const {
+        std::string t;
+        for (const std::string& l : lines)
+            t += l + "\n";
+        return t;
+    }
+};
+
+CamGear makeCamGear(const GearPairInput& in, RootForm root) {
+    CamGear cam{makeGear(in, root), {}};
+    const GearOutline outline{cam.gear.profile, cam.gear.arc, in.z1};
+    StringSink sink;
+    CamDrawingWriter writer(sink);
+    writer.open(camGearSetup(outline, kGear1Layer));
+    walkGearOutline(outline.profile, outline.arc, outline.z,
+                    [&](const OutlineTooth& t) { return writer.writeTooth(t); });
+    writer.close();
+    cam.lines = test::splitLines(sink.text());
+    return cam;
+}
+
+// The polyline of the CAM-ready drawing passes as written and fails with each fault injected:
+// a vertex moved by 1e-6 mn along its circle, a vertex left out (a gap the neighbours bridge),
+// the closing flag cleared, a bulge turned the other way, an entity after the SEQEND.
+TEST_F(DrawingCheck, CamPolylineAsWrittenAndWithFaults) {
+    const std::pair<GearPairInput, RootForm> gears[] = {
+        {kSpur, RootForm::threePointArc},
+        {kUndercut, RootForm::generated},
+        {kSixTeeth, RootForm::threePointArc},
+        {GearPairInput{4, 40, 2.0, 20.0, 0.0, 0.5, 0.0, 5}, RootForm::generated},
+        {GearPairInput{3000, 40, 50.0, 45.0, 30.0, 0.5, 0.0, 2}, RootForm::generated},
+    };
+    const auto checkCam = [&](const CamGear& c) {
+        std::ofstream(m_file, std::ios::binary) << c.text();
+        DrawingExpectation e = c.gear.expectation();
+        e.style = DxfStyle::cam;
+        return checkWrittenDrawing(m_file, e);
+    };
+    for (const auto& [in, root] : gears) {
+        const CamGear written = makeCamGear(in, root);
+        const auto passed = checkCam(written);
+        EXPECT_FALSE(passed) << in.z1 << " " << static_cast<int>(passed->fault) << " "
+                             << passed->detail;
+        if (in.z1 > 100)
+            continue;
+        // The third vertex of tooth 2: a fillet point of the generated root, else an involute one.
+        const std::size_t n = static_cast<std::size_t>(written.gear.profile.count());
+        const std::size_t vertex = 2 * n + 2;
+        CamGear moved = written;
+        const std::size_t at = moved.vertexLine(vertex);
+        const double x = std::stod(moved.lines[moved.valueLine(at, " 10")]);
+        const double y = std::stod(moved.lines[moved.valueLine(at, " 20")]);
+        const double d = 1e-6 * in.mn / std::hypot(x, y);
+        std::string nx, ny;
+        appendReal(nx, x - d * y, 15);
+        appendReal(ny, y + d * x, 15);
+        moved.lines[moved.valueLine(at, " 10")] = nx;
+        moved.lines[moved.valueLine(at, " 20")] = ny;
+        CamGear gap = written;
+        const std::size_t gapAt = gap.vertexLine(vertex);
+        gap.lines.erase(
+            gap.lines.begin() + static_cast<std::ptrdiff_t>(gapAt - 1),
+            gap.lines.begin() + static_cast<std::ptrdiff_t>(gap.vertexLine(vertex + 1) - 1));
+        CamGear open = written;
+        open.lines[open.valueLine(open.vertexLine(0) - 12, " 70")] = "     0";
+        CamGear turned = written;
+        // The root arc of tooth 2: the third bulge.
+        std::size_t bulge = 0;
+        for (int seen = 0; seen < 3; ++bulge)
+            seen += turned.lines[bulge] == " 42";
+        turned.lines[bulge] = turned.lines[bulge][0] == '-' ? turned.lines[bulge].substr(1)
+                                                            : "-" + turned.lines[bulge];
+        CamGear extra = written;
+        extra.lines.insert(extra.lines.end() - 4, {"  0", "LINE", "  5", "FFFF", " 10", "0", " 20",
+                                                   "0", " 11", "1", " 21", "1"});
+        const std::pair<const CamGear*, std::vector<DrawingFault>> faults[] = {
+            {&moved, {DrawingFault::offInvolute, DrawingFault::offFillet}},
+            {&gap, {DrawingFault::areaDiffers, DrawingFault::offFillet, DrawingFault::offInvolute}},
+            {&open, {DrawingFault::notClosed}},
+            {&turned,
+             {DrawingFault::outOfSector, DrawingFault::selfCrossing, DrawingFault::areaDiffers}},
+            {&extra, {DrawingFault::unreadable}},
+        };
+        for (const auto& [faulty, allowed] : faults) {
+            const auto found = checkCam(*faulty);
+            ASSERT_TRUE(found) << in.z1 << " fault " << (faulty - &moved);
+            EXPECT_TRUE(found->hexHandle);
+            EXPECT_NE(std::find(allowed.begin(), allowed.end(), found->fault), allowed.end())
+                << in.z1 << " " << static_cast<int>(found->fault);
+        }
+    }
 }
 
 TEST_F(DrawingCheck, UnreadableFiles) {
