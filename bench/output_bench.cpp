@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench_folder.h"
 #include "commands/file_command.h"
 #include "flushing_stream_writer.h"
 #include "geometry/gear_pair_geometry.h"
@@ -22,17 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const GearPairInput kLargeGear{2000, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 499};
-
-// A folder of its own under the system's temporary folder (TMPDIR), removed at the end.
+// The folder of this run, removed at the end.
 const fs::path& benchFolder() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("kellvor_bench_" + std::to_string(::getpid()));
-        fs::create_directories(d / "command");
-        fs::create_directories(d / "streams");
-        fs::create_directories(d / "one_thread");
-        return d;
-    }();
+    static const fs::path dir =
+        makeBenchFolder("kellvor_bench_", {"command", "streams", "one_thread"});
     return dir;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_folder.h"
 #include "commands/file_command.h"
 
 namespace kellvor::bench {
@@ -18,15 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const GearPairInput kLargeGear{2000, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 499};
-
-// A folder of its own under the system's temporary folder (TMPDIR), removed at the end.
+// The folder of this run, removed at the end.
 const fs::path& benchFolder() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("kellvor_root_svg_" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
+    static const fs::path dir = makeBenchFolder("kellvor_root_svg_", {});
     return dir;
 }
 

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "cli/cli_messages.h"
 #include "geometry/input_fields.h"
@@ -47,6 +49,27 @@ void addValueOption(CLI::App& app, const std::string& name, std::string& firstEr
            })
         ->expected(0, 1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+// Registers an option whose value is one of the names of choices, each standing for a value;
+// another text is refused with the allowed names.
+template <typename T>
+void addChoiceOption(CLI::App& app, const std::string& name, std::string& firstError,
+                     std::vector<std::pair<std::string, T>> choices, T& target) {
+    std::string allowed;
+    for (const auto& choice : choices)
+        allowed += (allowed.empty() ? "" : ", ") + choice.first;
+    addValueOption(app, name, firstError,
+                   [&firstError, &target, name, allowed, choices](const std::string& text) {
+                       const auto it =
+                           std::find_if(choices.begin(), choices.end(),
+                                        [&](const auto& choice) { return choice.first == text; });
+                       if (it != choices.end())
+                           target = it->second;
+                       else
+                           firstError = cli_messages::badChoice(name, text, allowed);
+                       return true;
+                   });
 }
 
 // Reads one option's repeated texts; returns the German error of a text, or nothing.
@@ -191,21 +214,11 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
             o.backlash = v.value;
         return static_cast<bool>(v);
     });
-    addValueOption(app, "--root", firstError, [&o, &firstError](const std::string& text) {
-        if (text == "arc" || text == "generated")
-            o.root = text == "arc" ? RootForm::threePointArc : RootForm::generated;
-        else
-            firstError = cli_messages::badChoice("--root", text, "arc, generated");
-        return true;
-    });
+    addChoiceOption(app, "--root", firstError,
+                    {{"arc", RootForm::threePointArc}, {"generated", RootForm::generated}}, o.root);
     app.add_flag("--svg", o.svg);
-    addValueOption(app, "--dxf-style", firstError, [&o, &firstError](const std::string& text) {
-        if (text == "minimal" || text == "cam")
-            o.dxfStyle = text == "cam" ? DxfStyle::cam : DxfStyle::minimal;
-        else
-            firstError = cli_messages::badChoice("--dxf-style", text, "minimal, cam");
-        return true;
-    });
+    addChoiceOption(app, "--dxf-style", firstError,
+                    {{"minimal", DxfStyle::minimal}, {"cam", DxfStyle::cam}}, o.dxfStyle);
     app.add_flag("--verify", o.verify);
     // Designing a pair: shifts from a centre distance, sweeps over a grid of the eight values.
     addValueOption(app, "--centre-distance", firstError, [&o](const std::string& text) {

@@ -175,6 +175,10 @@ std::string meshDisagreement(MeshDisagreement disagreement, const MeshCheck& che
     return text;
 }
 
+CommandResult cancelledResult(std::string_view unchanged) {
+    return failure(CommandStatus::cancelled, joined(kCancelled, unchanged));
+}
+
 std::string joined(std::string_view reason, std::string_view consequence) {
     return std::string(reason) + " " + std::string(consequence);
 }

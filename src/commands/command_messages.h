@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/command_result.h"
 #include "commands/mesh_view.h"
 #include "geometry/gear_pair_input.h"
 #include "geometry/input_validation.h"
@@ -67,5 +68,9 @@ std::string meshDisagreement(MeshDisagreement disagreement, const MeshCheck& che
 
 // reason and consequence joined into one message.
 std::string joined(std::string_view reason, std::string_view consequence);
+
+// The result of a command stopped through its progress callback (or a signal through it), with
+// what it left unchanged (kNothingWritten, kNothingDrawn).
+CommandResult cancelledResult(std::string_view unchanged);
 
 }  // namespace kellvor::messages

@@ -37,12 +37,6 @@ namespace {
 // One block being filled per file and up to four on their way to the disk.
 constexpr std::size_t kBlocksInUse = 6;
 
-// The result of a run stopped through the progress callback (or a signal through it).
-CommandResult cancelledResult() {
-    return failure(CommandStatus::cancelled,
-                   messages::joined(messages::kCancelled, messages::kNothingWritten));
-}
-
 // The output files of one run: each a temporary file, seen by the writers through a sink that
 // a test may have wrapped. The folder is locked and recovered when the first file is opened.
 class OutputFiles {
@@ -68,7 +62,7 @@ class OutputFiles {
         return failure(CommandStatus::fileError, m_files.message());
     }
     CommandResult openFailed() {
-        return m_files.cancelled() ? cancelledResult()
+        return m_files.cancelled() ? messages::cancelledResult(messages::kNothingWritten)
                                    : failure(CommandStatus::fileError, m_files.message());
     }
     // Where the file name is written until the commit.
@@ -84,7 +78,7 @@ class OutputFiles {
     // Moves all files into place together, unless progress says stop at the last moment.
     CommandResult commit() {
         if (!m_files.commit([this] { return stillWanted(m_progress); }))
-            return m_files.cancelled() ? cancelledResult()
+            return m_files.cancelled() ? messages::cancelledResult(messages::kNothingWritten)
                                        : failure(CommandStatus::fileError, m_files.message());
         CommandResult done;
         done.files = m_names;
@@ -193,7 +187,7 @@ std::optional<CommandResult> writeGear(OutputFiles& files, const PreparedGear& g
     });
     const bool traced = traceRelay.finish();
     if (cancelled)
-        return cancelledResult();
+        return messages::cancelledResult(messages::kNothingWritten);
     if (!traced)
         return files.writeFailed(names.trace, *traceSink);
     if (!drawing.close())
@@ -245,7 +239,7 @@ std::optional<CommandResult> writePairFiles(OutputFiles& files, const AssemblyDr
     DxfDocumentWriter document(*assemblySink, &background);
     const bool written = writeAssembly(document, assembly, teethFrom(done));
     if (cancelled)
-        return cancelledResult();
+        return messages::cancelledResult(messages::kNothingWritten);
     if (!written)
         return files.writeFailed(kPairDrawingFileName, *assemblySink);
     if (svgTitle) {
@@ -256,7 +250,7 @@ std::optional<CommandResult> writePairFiles(OutputFiles& files, const AssemblyDr
         const std::int64_t teeth = std::int64_t{assembly.gear1.z} + assembly.gear2.z;
         const bool pictured = writeAssemblySvg(svg, assembly, *svgTitle, teethFrom(done + teeth));
         if (cancelled)
-            return cancelledResult();
+            return messages::cancelledResult(messages::kNothingWritten);
         if (!pictured)
             return files.writeFailed(kPairSvgFileName, *svgSink);
     }

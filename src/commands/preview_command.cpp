@@ -16,11 +16,6 @@ namespace {
 
 constexpr std::uint64_t kBytesPerMB = 1000000;
 
-CommandResult cancelledResult() {
-    return failure(CommandStatus::cancelled,
-                   messages::joined(messages::kCancelled, messages::kNothingDrawn));
-}
-
 PreviewResult drawPreview(const PreviewRequest& request, std::ostream& console,
                           const ProgressCallback& progress, const RootArcFit& fit) {
     const GearPairInput& input = request.input;
@@ -53,7 +48,7 @@ PreviewResult drawPreview(const PreviewRequest& request, std::ostream& console,
                                   gear.geometry.dw1, gear.geometry.dw2};
         std::optional<RgbImage> image = paintPairPicture(picture, width, height, progress);
         if (!image)
-            out.result = cancelledResult();
+            out.result = messages::cancelledResult(messages::kNothingDrawn);
         else
             out.image = std::move(*image);
         return out;
@@ -64,7 +59,7 @@ PreviewResult drawPreview(const PreviewRequest& request, std::ostream& console,
         gear.profile, gear.arc, input.z1, ClientRect{0, 0, width, height},
         [&](const DrawOp& op) { painter.paint(op); }, progress);
     if (!complete) {
-        out.result = cancelledResult();
+        out.result = messages::cancelledResult(messages::kNothingDrawn);
         out.image = RgbImage{};
     }
     return out;

@@ -7,17 +7,10 @@
 namespace kellvor {
 namespace {
 
-// Copies what a consumer may read of a tooth: its fields and the used part of the polyline.
+// Copies a tooth into a slot: every field, the polyline into the slot's storage once it has
+// grown to the tooth's size (vector assignment keeps its capacity).
 void copyTooth(const OutlineTooth& from, OutlineTooth& to) {
-    to.index = from.index;
-    to.angle = from.angle;
-    to.arcCentreX = from.arcCentreX;
-    to.arcCentreY = from.arcCentreY;
-    to.arcRadius = from.arcRadius;
-    to.arcStartAngle = from.arcStartAngle;
-    to.arcEndAngle = from.arcEndAngle;
-    // assign() reuses the slot's storage once it has grown to the tooth's size.
-    to.polyline.assign(from.polyline.begin(), from.polyline.end());
+    to = from;
 }
 
 }  // namespace
