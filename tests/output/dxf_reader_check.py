@@ -18,14 +18,15 @@ contour that bounds a valid polygon (the same checks as for zahnrad.dxf). Unique
 defined layers, which the auditor does not check, are tested as well.
 """
 
-import math
-import subprocess
 import sys
-import tempfile
 from pathlib import Path
 
 import ezdxf
 from shapely.geometry import Polygon
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "data"))
+from check_common import (contour_points, end_points, points_per_tooth,  # noqa: E402
+                          run_checks, run_kellvor)
 
 # name, z1, z2, mn, b, beta, x1, x2, segmentCount[, root]
 INPUTS = [
@@ -46,43 +47,6 @@ INPUTS = [
     ("generated root, no segments", 30, 40, 1.0, 10.0, 25.0, -0.5, 0.0, 0, "generated"),
     ("generated root, many teeth", 200, 40, 0.5, 5.0, 5.0, 0.1, 0.0, 20, "generated"),
 ]
-
-
-def end_points(entity):
-    if entity.dxftype() == "LINE":
-        return [tuple(entity.dxf.start)[:2], tuple(entity.dxf.end)[:2]]
-    c = entity.dxf.center
-    r = entity.dxf.radius
-    points = []
-    for angle in (entity.dxf.start_angle, entity.dxf.end_angle):
-        a = math.radians(angle)
-        points.append((c[0] + r * math.cos(a), c[1] + r * math.sin(a)))
-    return points
-
-
-def contour_points(entities):
-    """The contour as points in drawing order (LINE starts, arcs sampled every half degree, run
-    from whichever end the contour reaches them: the root circle about the gear centre runs
-    from its end angle back to its start)."""
-    points = []
-    reached = None
-    for e in entities:
-        if e.dxftype() == "LINE":
-            points.append(tuple(e.dxf.start)[:2])
-            reached = tuple(e.dxf.end)[:2]
-            continue
-        c, r = e.dxf.center, e.dxf.radius
-        start, end = e.dxf.start_angle, e.dxf.end_angle
-        sweep = (end - start) % 360.0
-        steps = max(8, int(sweep * 2))
-        arc = [(c[0] + r * math.cos(math.radians(start + sweep * i / steps)),
-                c[1] + r * math.sin(math.radians(start + sweep * i / steps)))
-               for i in range(steps + 1)]
-        if reached is not None and math.dist(reached, arc[-1]) < math.dist(reached, arc[0]):
-            arc.reverse()
-        points.extend(arc[:-1])
-        reached = arc[-1]
-    return points
 
 
 def check_closed_contour(entities, tolerance):
@@ -129,14 +93,9 @@ def check_closed_contour(entities, tolerance):
 def check_drawing(cli, folder, case):
     name, z1, z2, mn, b, beta, x1, x2, segments = case[:9]
     root = case[9] if len(case) > 9 else "arc"
-    run = subprocess.run(
-        [cli, "--z1", str(z1), "--z2", str(z2), "--mn", repr(mn), "--b", repr(b),
-         "--beta", repr(beta), "--x1", repr(x1), "--x2", repr(x2), "--segments", str(segments),
-         "--root", root, "--output-dir", str(folder)],
-        capture_output=True, text=True)
-    if run.returncode != 0:
-        return [f"kellvor-cli failed ({run.returncode}): {run.stderr.strip()}"]
-    n = int(run.stdout.split("\n")[0].removeprefix("n: "))
+    run = run_kellvor(cli, folder, "--root", root, z1=z1, z2=z2, mn=mn, b=b, beta=beta, x1=x1,
+                      x2=x2, segments=segments)
+    n = points_per_tooth(run)
     if root == "arc" and n != 2 * (segments + 1):
         return [f"{n} points per tooth, expected {2 * (segments + 1)}"]
     doc = ezdxf.readfile(folder / "zahnrad.dxf")
@@ -184,13 +143,8 @@ PAIR_LAYERS = ["ZAHNRAD1", "ZAHNRAD2", "TEILKREISE", "ACHSEN", "EINGRIFFSLINIE"]
 
 def check_assembly(cli, folder, case):
     name, z1, z2, mn, b, beta, x1, x2, segments, jn = case
-    run = subprocess.run(
-        [cli, "--z1", str(z1), "--z2", str(z2), "--mn", repr(mn), "--b", repr(b),
-         "--beta", repr(beta), "--x1", repr(x1), "--x2", repr(x2), "--segments", str(segments),
-         "--backlash", repr(jn), "--pair", "--output-dir", str(folder)],
-        capture_output=True, text=True)
-    if run.returncode != 0:
-        return [f"kellvor-cli failed ({run.returncode}): {run.stderr.strip()}"]
+    run_kellvor(cli, folder, "--backlash", repr(jn), "--pair", z1=z1, z2=z2, mn=mn, b=b,
+                beta=beta, x1=x1, x2=x2, segments=segments)
     doc = ezdxf.readfile(folder / "zahnradpaar.dxf")
     problems = []
     auditor = doc.audit()
@@ -222,28 +176,10 @@ def check_assembly(cli, folder, case):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print(__doc__)
-        return 2
-    cli = sys.argv[1]
-    failed = 0
-    with tempfile.TemporaryDirectory(prefix="kellvor_ezdxf_") as tmp:
-        for case in INPUTS:
-            problems = check_drawing(cli, Path(tmp), case)
-            status = "ok" if not problems else "FAILED"
-            print(f"{case[0]}: {status}")
-            for p in problems:
-                print(f"    {p}")
-            failed += bool(problems)
-        for case in PAIRS:
-            problems = check_assembly(cli, Path(tmp), case)
-            print(f"pair, {case[0]}: {'ok' if not problems else 'FAILED'}")
-            for p in problems:
-                print(f"    {p}")
-            failed += bool(problems)
-    total = len(INPUTS) + len(PAIRS)
-    print(f"ezdxf {ezdxf.__version__}: {total - failed} of {total} drawings pass")
-    return 1 if failed else 0
+    checks = ([(case[0], check_drawing, case) for case in INPUTS]
+              + [(f"pair, {case[0]}", check_assembly, case) for case in PAIRS])
+    return run_checks(__doc__, "kellvor_ezdxf_", checks, lambda total, failed:
+                      f"ezdxf {ezdxf.__version__}: {total - failed} of {total} drawings pass")
 
 
 if __name__ == "__main__":

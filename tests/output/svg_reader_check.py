@@ -17,12 +17,14 @@ render it to a PNG without complaint.
 import math
 import subprocess
 import sys
-import tempfile
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
 import ezdxf
 import svgelements
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "data"))
+from check_common import Arc, contour_length, contour_pieces, run_checks, run_kellvor  # noqa: E402
 
 # name, z1, mn, beta, x1, segmentCount, root
 INPUTS = [
@@ -41,21 +43,11 @@ SVG_NS = "{http://www.w3.org/2000/svg}"
 
 
 def dxf_contour(path):
-    """Length of the LINEs and ARCs of a DXF drawing, the first LINE's start and the ARCs'
+    """Length of the LINEs and ARCs of a DXF drawing, the contour's first point and the ARCs'
     centres in drawing order."""
-    length = 0.0
-    first = None
-    centres = []
-    for e in ezdxf.readfile(path).modelspace():
-        if e.dxftype() == "LINE":
-            start, end = e.dxf.start, e.dxf.end
-            first = first or (start[0], start[1])
-            length += math.hypot(end[0] - start[0], end[1] - start[1])
-        else:
-            sweep = (e.dxf.end_angle - e.dxf.start_angle) % 360.0
-            length += e.dxf.radius * math.radians(sweep)
-            centres.append((e.dxf.center[0], e.dxf.center[1]))
-    return length, first, centres
+    pieces = contour_pieces(ezdxf.readfile(path).modelspace())
+    return (contour_length(pieces), pieces[0].start,
+            [p.centre for p in pieces if isinstance(p, Arc)])
 
 
 def millimetres(text):
@@ -66,12 +58,8 @@ def millimetres(text):
 
 def check_svg(cli, folder, case):
     name, z1, mn, beta, x1, segments, root = case
-    run = subprocess.run(
-        [cli, "--z1", str(z1), "--mn", repr(mn), "--beta", repr(beta), "--x1", repr(x1),
-         "--segments", str(segments), "--root", root, "--svg", "--output-dir", str(folder)],
-        capture_output=True, text=True, check=False)
-    if run.returncode != 0:
-        return [f"kellvor-cli failed ({run.returncode}): {run.stderr.strip()}"]
+    run_kellvor(cli, folder, "--root", root, "--svg", z1=z1, mn=mn, beta=beta, x1=x1,
+                segments=segments)
     problems = []
     svg_path = folder / "zahnrad.svg"
 
@@ -130,21 +118,9 @@ def check_svg(cli, folder, case):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print(__doc__)
-        return 2
-    cli = sys.argv[1]
-    failed = 0
-    with tempfile.TemporaryDirectory(prefix="kellvor_svg_") as tmp:
-        for case in INPUTS:
-            problems = check_svg(cli, Path(tmp), case)
-            print(f"{case[0]}: {'ok' if not problems else 'FAILED'}")
-            for p in problems:
-                print(f"    {p}")
-            failed += bool(problems)
-    print(f"svgelements {svgelements.SVGELEMENTS_VERSION}: {len(INPUTS) - failed} of "
-          f"{len(INPUTS)} drawings pass")
-    return 1 if failed else 0
+    return run_checks(__doc__, "kellvor_svg_", [(case[0], check_svg, case) for case in INPUTS],
+                      lambda total, failed: f"svgelements {svgelements.SVGELEMENTS_VERSION}: "
+                                            f"{total - failed} of {total} drawings pass")
 
 
 if __name__ == "__main__":
