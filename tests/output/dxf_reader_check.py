@@ -18,15 +18,18 @@ contour that bounds a valid polygon (the same checks as for zahnrad.dxf). Unique
 defined layers, which the auditor does not check, are tested as well.
 """
 
+import math
 import sys
 from pathlib import Path
 
 import ezdxf
+from ezdxf.math import bulge_to_arc
 from shapely.geometry import Polygon
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "data"))
-from check_common import (contour_points, end_points, points_per_tooth,  # noqa: E402
-                          run_checks, run_kellvor)
+from check_common import (Arc, Line, contour_pieces, contour_points, enclosed_area,  # noqa: E402
+                          end_points, half_degree_steps, points_per_tooth, run_checks,
+                          run_kellvor, sampled, segment_area)
 
 # name, z1, z2, mn, b, beta, x1, x2, segmentCount[, root]
 INPUTS = [
@@ -175,11 +178,210 @@ def check_assembly(cli, folder, case):
     return problems
 
 
+# name, z1, z2, mn, b, beta, x1, x2, segmentCount, root, backlash, pair
+CAM = [
+    ("spur example", 20, 40, 2.0, 20.0, 0.0, 0.0, 0.0, 4, "arc", 0.0, False),
+    ("initial values, pair", 17, 40, 8.0, 45.0, 20.0, 0.0, 0.0, 10, "arc", 0.0, True),
+    ("helical, generated root, pair with backlash", 40, 60, 2.0, 20.0, 15.0, 0.3, -0.2, 3,
+     "generated", 0.05, True),
+    ("pointed tooth", 4, 40, 2.0, 20.0, 0.0, 0.5, 0.0, 5, "arc", 0.0, False),
+    ("pointed tooth, generated root", 4, 40, 2.0, 20.0, 0.0, 0.5, 0.0, 5, "generated", 0.0,
+     False),
+    ("pointed helical pinion, pair", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9, "arc", 0.0, True),
+    ("undercut, generated root", 8, 40, 1.0, 20.0, 0.0, 0.0, 0.0, 4, "generated", 0.0, False),
+    ("undercut pinion, generated root, pair with backlash", 8, 40, 1.0, 20.0, 0.0, 0.0, 0.0, 6,
+     "generated", 0.2, True),
+    ("outward arc", 8, 40, 1.0, 20.0, 30.0, 0.5, 0.0, 8, "arc", 0.0, False),
+    ("two points per tooth, pair with backlash", 30, 40, 1.0, 10.0, 0.0, 0.0, 0.0, 0, "arc",
+     0.02, True),
+    ("largest module, pair with backlash", 100, 30, 50.0, 500.0, 30.0, -0.5, 0.5, 12, "arc", 1.0,
+     True),
+    ("many teeth, generated root", 200, 40, 0.5, 5.0, 5.0, 0.1, 0.0, 20, "generated", 0.0,
+     False),
+]
+
+
+def raw_handles(path):
+    """The handles (group 5) of every table entry and entity, read from the file's group code
+    and value lines, not through ezdxf, which may mend a drawing as it loads it; the
+    header's $HANDSEED, the next free handle, is returned on its own."""
+    lines = path.read_text().splitlines()
+    pairs = [(code.strip(), value.strip()) for code, value in zip(lines[0::2], lines[1::2])]
+    seed = None
+    handles = []
+    for (code, value), previous in zip(pairs, [(None, None)] + pairs):
+        if code == "5" and previous == ("9", "$HANDSEED"):
+            seed = value
+        elif code == "5":
+            handles.append(value)
+    return handles, seed
+
+
+def polyline_pieces(vertices):
+    """The closed polyline of (x, y, bulge) vertices as pieces: a straight one where the bulge
+    is 0, else the arc it stands for. The bulge is tan(sweep / 4), positive counter-clockwise;
+    the centre lies on the chord's perpendicular bisector, (chord / 2) cot(sweep / 2) to its
+    left, the radius is (chord / 2) / |sin(sweep / 2)|."""
+    pieces = []
+    for (x0, y0, bulge), (x1, y1, _) in zip(vertices, vertices[1:] + vertices[:1]):
+        if bulge == 0:
+            pieces.append(Line((x0, y0), (x1, y1)))
+            continue
+        sweep = 4 * math.atan(bulge)
+        half = math.hypot(x1 - x0, y1 - y0) / 2
+        h = half * math.cos(sweep / 2) / math.sin(sweep / 2)
+        ux, uy = (x1 - x0) / (2 * half), (y1 - y0) / (2 * half)
+        centre = ((x0 + x1) / 2 - uy * h, (y0 + y1) / 2 + ux * h)
+        start = math.degrees(math.atan2(y0 - centre[1], x0 - centre[0]))
+        pieces.append(Arc(centre, half / abs(math.sin(sweep / 2)), start, math.degrees(sweep),
+                          ((x0, y0), (x1, y1))))
+    return pieces
+
+
+def bulge_area(vertices):
+    """The area enclosed by a closed polyline with bulges, from ezdxf.math's bulge_to_arc: a
+    second opinion on enclosed_area(polyline_pieces(vertices))."""
+    area = 0.0
+    for (x0, y0, bulge), (x1, y1, _) in zip(vertices, vertices[1:] + vertices[:1]):
+        area += (x0 * y1 - x1 * y0) / 2
+        if bulge:
+            _, start, end, radius = bulge_to_arc((x0, y0), (x1, y1), bulge)
+            area += math.copysign(segment_area(radius, (end - start) % math.tau), bulge)
+    return area
+
+
+def minimal_arcs(path, layer=None):
+    """The ARCs of the LINE/ARC contour of a minimal drawing (on layer, if given), as pieces in
+    contour order, and the contour's enclosed area and number of entities."""
+    entities = [e for e in ezdxf.readfile(path).modelspace()
+                if e.dxftype() in ("LINE", "ARC") and layer in (None, e.dxf.layer)]
+    pieces = contour_pieces(entities)
+    return [p for p in pieces if isinstance(p, Arc)], enclosed_area(pieces), len(entities)
+
+
+def relative(a, b):
+    return abs(a - b) / abs(b)
+
+
+AREAS = []  # every relative area difference seen, for the summary
+
+
+def check_polyline(polyline, teeth, reference, size):
+    """Problems of one gear's polyline against the minimal drawing: reference is (its ARCs,
+    area, number of entities). The polyline must be closed, have one vertex per LINE and ARC,
+    a bulge on one vertex per tooth standing for the ARC there (same centre and radius within
+    1e-9 of the drawing's size: a short arc gives its centre only to the rounding of its ends
+    times the radius over the chord), enclose the same area within 1e-9 relative and, its arcs
+    sampled every half degree, bound a valid polygon."""
+    arcs, area, count = reference
+    vertices = [(v.dxf.location[0], v.dxf.location[1], v.dxf.bulge) for v in polyline.vertices]
+    pieces = polyline_pieces(vertices)
+    bulged = [p for p in pieces if isinstance(p, Arc)]
+    if not polyline.is_closed or len(vertices) != count or len(bulged) != teeth:
+        return [f"closed {polyline.is_closed}, {len(vertices)} vertices ({len(bulged)} with a "
+                f"bulge), expected closed, {count} ({teeth})"]
+    problems = []
+    off = max(max(math.dist(p.centre, q.centre), abs(p.radius - q.radius))
+              for p, q in zip(bulged, arcs))
+    if off > 1e-9 * size:
+        problems.append(f"a bulge's arc lies {off!r} from the minimal drawing's ARC")
+    own, second = enclosed_area(pieces), bulge_area(vertices)
+    AREAS.append(relative(own, area))
+    if relative(own, area) > 1e-9 or relative(second, own) > 1e-12:
+        problems.append(f"area {own!r} (ezdxf.math: {second!r}), the minimal drawing's {area!r}")
+    if not Polygon(sampled(pieces, half_degree_steps)).is_valid:
+        problems.append("shapely: the sampled polyline is no valid polygon")
+    return problems
+
+
+def check_cam_drawing(path, gears, mn, layers):
+    """Problems of a CAM drawing: gears are (layer, teeth, reference for check_polyline), layers
+    those the drawing defines besides the gears'. The auditor finds no error, the drawing is
+    R12 in millimetres, handles (read from the file) are unique and below $HANDSEED, every
+    entity's layer is defined, each gear is one POLYLINE alone on its layer, and its vertices
+    lie within $EXTMIN and $EXTMAX. The auditor mends nothing either: what it would mend is
+    a fault of the drawing as written."""
+    doc = ezdxf.readfile(path)
+    # The layers as written: the auditor adds a layer an entity names but the table lacks,
+    # and quietly puts every VERTEX on its POLYLINE's layer.
+    defined = {layer.dxf.name for layer in doc.layers}
+    entities = list(doc.modelspace())
+    used = {e.dxf.layer for e in entities}
+    used |= {v.dxf.layer for e in entities if e.dxftype() == "POLYLINE" for v in e.vertices}
+    problems = []
+    auditor = doc.audit()
+    problems += [f"auditor: {e.message}" for e in (auditor.errors + auditor.fixes)[:10]]
+    if doc.dxfversion != "AC1009" or doc.header.get("$INSUNITS") != 4:
+        problems.append(f"version {doc.dxfversion}, units {doc.header.get('$INSUNITS')}")
+    handles, seed = raw_handles(path)
+    if len(set(handles)) != len(handles):
+        problems.append("handles are not unique")
+    if seed is None or max(int(h, 16) for h in handles) >= int(seed, 16):
+        problems.append(f"$HANDSEED {seed} is not above every handle")
+    missing = [name for name in [g[0] for g in gears] + layers if name not in defined]
+    if missing:
+        problems.append(f"layers missing: {missing}")
+    if used - defined:
+        problems.append(f"entities on undefined layers {sorted(used - defined)}")
+    low, high = doc.header.get("$EXTMIN"), doc.header.get("$EXTMAX")
+    size = math.dist(low, high)
+    for layer, teeth, reference in gears:
+        on_layer = [e for e in entities if e.dxf.layer == layer]
+        if len(on_layer) != 1 or on_layer[0].dxftype() != "POLYLINE":
+            problems.append(f"{layer}: {[e.dxftype() for e in on_layer][:5]}, expected one "
+                            "POLYLINE alone")
+            continue
+        outside = [v for v in on_layer[0].points()
+                   if not all(low[k] - 1e-9 * mn <= v[k] <= high[k] + 1e-9 * mn for k in (0, 1))]
+        if outside:
+            problems.append(f"{layer}: {len(outside)} vertices outside $EXTMIN {low}, "
+                            f"$EXTMAX {high}")
+        problems += [f"{layer}: {p}" for p in check_polyline(on_layer[0], teeth, reference, size)]
+    return problems
+
+
+def check_cam(cli, folder, case):
+    """The same gear written minimal and --dxf-style cam into two folders; each CAM drawing
+    against the minimal one: zahnrad.dxf, and with --pair zahnrad2.dxf and zahnradpaar.dxf,
+    whose gears enclose the areas of their own drawings (the assembly moves them rigidly) and
+    whose bulges stand for the ARCs of the minimal assembly."""
+    name, z1, z2, mn, b, beta, x1, x2, segments, root, jn, pair = case
+    values = dict(z1=z1, z2=z2, mn=mn, b=b, beta=beta, x1=x1, x2=x2, segments=segments)
+    options = ["--root", root, "--backlash", repr(jn)] + (["--pair"] if pair else [])
+    minimal, cam = folder / "minimal", folder / "cam"
+    minimal.mkdir()
+    cam.mkdir()
+    n = points_per_tooth(run_kellvor(cli, minimal, *options, **values))
+    run_kellvor(cli, cam, *options, "--dxf-style", "cam", **values)
+    problems = []
+    own = [minimal_arcs(minimal / "zahnrad.dxf")]
+    # One vertex per LINE and ARC of the minimal drawing: N per tooth, N - 1 for a pointed
+    # tooth, whose tip land has no length and is left out.
+    if own[0][2] not in (z1 * n, z1 * (n - 1)):
+        problems.append(f"the minimal drawing has {own[0][2]} entities for z1 = {z1}, N = {n}")
+    drawings = [("zahnrad.dxf", [("ZAHNRAD1", z1, own[0])], [])]
+    if pair:
+        own.append(minimal_arcs(minimal / "zahnrad2.dxf"))
+        assembly = [("ZAHNRAD1", z1), ("ZAHNRAD2", z2)]
+        placed = [minimal_arcs(minimal / "zahnradpaar.dxf", layer) for layer, _ in assembly]
+        drawings += [("zahnrad2.dxf", [("ZAHNRAD2", z2, own[1])], []),
+                     ("zahnradpaar.dxf", [(layer, teeth, (arcs, area, count))
+                                          for (layer, teeth), (arcs, _, _), (_, area, count)
+                                          in zip(assembly, placed, own)], PAIR_LAYERS[2:])]
+    for file, gears, layers in drawings:
+        problems += [f"{file}: {p}" for p in check_cam_drawing(cam / file, gears, mn, layers)]
+    return problems
+
+
 def main():
     checks = ([(case[0], check_drawing, case) for case in INPUTS]
-              + [(f"pair, {case[0]}", check_assembly, case) for case in PAIRS])
-    return run_checks(__doc__, "kellvor_ezdxf_", checks, lambda total, failed:
+              + [(f"pair, {case[0]}", check_assembly, case) for case in PAIRS]
+              + [(f"CAM, {case[0]}", check_cam, case) for case in CAM])
+    code = run_checks(__doc__, "kellvor_ezdxf_", checks, lambda total, failed:
                       f"ezdxf {ezdxf.__version__}: {total - failed} of {total} drawings pass")
+    if AREAS:
+        print(f"CAM polylines: largest relative area difference {max(AREAS):.1e}")
+    return code
 
 
 if __name__ == "__main__":
