@@ -4,18 +4,38 @@
 Usage: dxf_reader_check.py <kellvor-cli>
 
 For each input (with the three-point root arc or the generated root) the drawing must load, pass
-ezdxf's auditor without errors, hold z1 (N - 1) LINEs (N as kellvor-cli prints it) and z1 ARCs with unique handles from 27 on (a pointed tooth has no tip land: that LINE is
-left out and its handle skipped), and form one closed contour: every end point of a LINE
-or ARC (arc end points from centre, radius and angles) meets exactly one end point of another
-entity within 1e-9 of the module, and following those meetings visits every entity once.
-Shapely (GEOS, a second independent library) then checks that the contour, its arcs sampled
-finely, bounds a valid polygon: it never crosses or touches itself.
+ezdxf's auditor without errors, hold z1 (N - 1) LINEs (N as kellvor-cli prints it) and z1 ARCs
+with unique handles from 27 on (a pointed tooth has no tip land: that LINE is left out and its
+handle skipped), and form one closed contour: every end point of a LINE or ARC (arc end points
+from centre, radius and angles) meets exactly one end point of another entity within 1e-9 of
+the module, and following those meetings visits every entity once. Shapely (GEOS, a second
+independent library) then checks that the contour, its arcs sampled finely, bounds a valid
+polygon: it never crosses or touches itself.
 
 For some inputs the pair is written as well (--pair): zahnradpaar.dxf must load and pass the
 auditor, be an R12 drawing in millimetres, hold the layers ZAHNRAD1, ZAHNRAD2, TEILKREISE,
 ACHSEN and EINGRIFFSLINIE, and on each gear's layer the LINEs and ARCs must form one closed
 contour that bounds a valid polygon (the same checks as for zahnrad.dxf). Unique handles and
 defined layers, which the auditor does not check, are tested as well.
+
+The CAM drawings (--dxf-style cam): each input is written twice into two folders, once minimal
+and once CAM, with --pair for some. Every CAM drawing (zahnrad.dxf; with --pair zahnrad2.dxf
+and zahnradpaar.dxf) must pass the auditor with nothing to mend, be R12 (AC1009) in
+millimetres ($INSUNITS 4), have unique handles below $HANDSEED (read from the file itself) and
+only entities and vertices on layers its table defines (read before the auditor, which adds
+missing layers and moves vertices onto their polyline's layer). Each gear is one POLYLINE alone
+on its layer ZAHNRAD1 or ZAHNRAD2: closed, its vertices within $EXTMIN and $EXTMAX, one vertex
+per LINE and ARC of the minimal drawing (z1 N, or z1 (N - 1) for a pointed tooth) and one bulge
+per tooth. A bulge b stands for the arc through its vertex and the next with the sweep
+4 atan(b); that arc must be the minimal drawing's ARC there (centre and radius within 1e-9 of
+the drawing's size), the bulges' circular segments must agree with ezdxf.math's bulge_to_arc,
+and the area the polyline encloses, computed exactly (the shoelace sum over the vertices plus
+each bulge's circular segment), must equal the area the minimal LINE/ARC contour encloses
+(shoelace sum over its pieces along the contour plus each ARC's segment, signed by the way the
+contour runs through it) within 1e-9 relative. In the assembly each gear's polyline encloses the
+area of its own minimal drawing (zahnrad.dxf, zahnrad2.dxf: the assembly only moves it) and its
+bulges are the minimal assembly's ARCs. Shapely checks the polyline, its arcs sampled every
+half degree, bounds a valid polygon. The largest relative area difference is printed last.
 """
 
 import math
