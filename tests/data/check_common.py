@@ -1,7 +1,8 @@
 """What the Python checks of kellvor-cli's drawings share: running kellvor-cli with the eight
 values, the loop over the cases that prints "name: ok" or "name: FAILED" with the problems found,
-and the gear contour of a DXF drawing as pieces (lines and circular arcs, in the order and
-direction the contour runs), as sampled points and as its exact enclosed area.
+the pair's centre distance from the gear formulas, and the gear contour of a DXF drawing as
+pieces (lines and circular arcs, in the order and direction the contour runs), as sampled
+points, as its length and as its exact enclosed area.
 
 The scripts import it with the folder of this file put on sys.path.
 """
@@ -14,6 +15,8 @@ from pathlib import Path
 
 # The eight values of a gear pair in the order kellvor-cli lists them.
 VALUES = ("z1", "z2", "mn", "b", "beta", "x1", "x2", "segments")
+
+ALPHA_N = math.radians(20.0)  # the basic rack's normal pressure angle
 
 
 class KellvorFailed(RuntimeError):
@@ -184,3 +187,26 @@ def enclosed_area(pieces):
 def contour_length(pieces):
     return sum(math.dist(p.start, p.end) if isinstance(p, Line)
                else p.radius * math.radians(abs(p.sweep)) for p in pieces)
+
+
+def inv(a):
+    return math.tan(a) - a
+
+
+def pressure_angles(z1, z2, beta, x1, x2):
+    """The transverse pressure angle alpha_t and the working one alpha_wt (radians), from
+    inv(alpha_wt) = inv(alpha_t) + 2 (x1 + x2) tan(alpha_n) / (z1 + z2) solved by bisection."""
+    alpha_t = math.atan(math.tan(ALPHA_N) / math.cos(math.radians(beta)))
+    target = 2 * (x1 + x2) * math.tan(ALPHA_N) / (z1 + z2) + inv(alpha_t)
+    lo, hi = 1e-9, 1.5
+    for _ in range(200):
+        mid = (lo + hi) / 2
+        lo, hi = (mid, hi) if inv(mid) < target else (lo, mid)
+    return alpha_t, (lo + hi) / 2
+
+
+def centre_distance(z1, z2, mn, beta, x1, x2):
+    """a = (d1 + d2) / 2 cos(alpha_t) / cos(alpha_wt), with d = z mn / cos(beta)."""
+    alpha_t, alpha_wt = pressure_angles(z1, z2, beta, x1, x2)
+    d1, d2 = (z * mn / math.cos(math.radians(beta)) for z in (z1, z2))
+    return (d1 + d2) / 2 * math.cos(alpha_t) / math.cos(alpha_wt)

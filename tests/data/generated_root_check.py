@@ -44,9 +44,8 @@ from shapely.geometry import LineString, MultiLineString, Point, Polygon
 from shapely.ops import unary_union
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from check_common import contour_points, run_kellvor  # noqa: E402
+from check_common import ALPHA_N, contour_points, run_kellvor  # noqa: E402
 
-ALPHA_N = math.radians(20.0)
 MN = 2.0
 SEGMENTS = 499
 LIMIT = 1e-3  # times mn

@@ -28,9 +28,8 @@ import numpy as np
 from shapely.geometry import Polygon
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from check_common import contour_points, end_points, run_checks, run_kellvor  # noqa: E402
-
-ALPHA_N = math.radians(20.0)
+from check_common import (ALPHA_N, centre_distance, contour_points, end_points,  # noqa: E402
+                          pressure_angles, run_checks, run_kellvor)
 
 # name, z1, z2, mn, b, beta, x1, x2, segments, backlash
 CASES = [
@@ -49,25 +48,12 @@ INTERFERING = [
 ]
 
 
-def inv(a):
-    return math.tan(a) - a
-
-
 def pair_formulas(z1, z2, mn, beta, x1, x2, jn):
     """Centre distance, working radius of gear 2 and jt soll from the textbook formulas."""
-    b = math.radians(beta)
-    alpha_t = math.atan(math.tan(ALPHA_N) / math.cos(b))
-    d1, d2 = z1 * mn / math.cos(b), z2 * mn / math.cos(b)
-    target = 2 * (x1 + x2) * math.tan(ALPHA_N) / (z1 + z2) + inv(alpha_t)
-    lo, hi = 1e-9, 1.5
-    for _ in range(200):
-        mid = (lo + hi) / 2
-        lo, hi = (mid, hi) if inv(mid) < target else (lo, mid)
-    alpha_wt = (lo + hi) / 2
-    a = (d1 + d2) / 2 * math.cos(alpha_t) / math.cos(alpha_wt)
-    rw2 = d2 * math.cos(alpha_t) / math.cos(alpha_wt) / 2
-    beta_b = math.asin(math.sin(b) * math.cos(ALPHA_N))
-    return a, rw2, jn / (math.cos(alpha_wt) * math.cos(beta_b))
+    _, alpha_wt = pressure_angles(z1, z2, beta, x1, x2)
+    a = centre_distance(z1, z2, mn, beta, x1, x2)
+    beta_b = math.asin(math.sin(math.radians(beta)) * math.cos(ALPHA_N))
+    return a, a * z2 / (z1 + z2), jn / (math.cos(alpha_wt) * math.cos(beta_b))
 
 
 def ring(entities, chord):
