@@ -81,8 +81,11 @@ def check_document(svg_path, ids, inputs):
     data by id (None when the paths are not the ones expected)."""
     problems = []
     root_element = ElementTree.parse(svg_path).getroot()
-    width = millimetres(root_element.get("width"))
-    height = millimetres(root_element.get("height"))
+    try:
+        width = millimetres(root_element.get("width"))
+        height = millimetres(root_element.get("height"))
+    except ValueError as error:
+        return [str(error)], None, None
     box = [float(v) for v in root_element.get("viewBox").split()]
     if abs(box[2] - width) > 1e-12 * width or abs(box[3] - height) > 1e-12 * height:
         problems.append(f"viewBox {box} does not match {width} mm x {height} mm")
@@ -95,10 +98,21 @@ def check_document(svg_path, ids, inputs):
         return problems, width, None
     if any(p.get("fill") != "none" or not p.get("stroke") for p in paths):
         problems.append("a path is filled or has no stroke")
-    parsed = svgelements.SVG.parse(str(svg_path), ppi=25.4)  # 1 mm = 1 user unit
+    # 1 mm = 1 user unit; unreified, each path keeps the transform it is drawn with.
+    parsed = svgelements.SVG.parse(str(svg_path), ppi=25.4, reify=False)
     shapes = [e for e in parsed.elements() if isinstance(e, svgelements.Path)]
     if len(shapes) != len(ids):
         problems.append(f"svgelements finds {len(shapes)} paths")
+    # The paths' data are the drawing's coordinates: each path is drawn with nothing but the
+    # mapping of the viewBox onto the page, a move of its corner to the origin. (svgelements
+    # turns millimetres into user units with 1 / 25.4 rounded to 0.0393701, so the scale is
+    # one only to 1e-6.)
+    for shape in shapes:
+        m = shape.transform
+        if (abs(m.a - 1) > 1e-5 or m.d != m.a or m.b != 0 or m.c != 0
+                or math.hypot(m.e + box[0] * m.a, m.f + box[1] * m.a) > 1e-9 * width):
+            problems.append(f"{shape.id} is drawn with the transform {list(m)}, "
+                            f"the viewBox's corner is {box[:2]}")
     return problems, width, {p.get("id"): p.get("d") for p in paths}
 
 
