@@ -111,8 +111,9 @@ def check_document(svg_path, ids, inputs):
         m = shape.transform
         if (abs(m.a - 1) > 1e-5 or m.d != m.a or m.b != 0 or m.c != 0
                 or math.hypot(m.e + box[0] * m.a, m.f + box[1] * m.a) > 1e-9 * width):
-            problems.append(f"{shape.id} is drawn with the transform {list(m)}, "
-                            f"the viewBox's corner is {box[:2]}")
+            matrix = (m.a, m.b, m.c, m.d, m.e, m.f)
+            problems.append(f"{shape.id} is drawn with the transform {matrix}, the viewBox's "
+                            f"corner is {box[:2]}")
     return problems, width, {p.get("id"): p.get("d") for p in paths}
 
 
