@@ -6,12 +6,22 @@ Usage: svg_reader_check.py <kellvor-cli>
 For each input kellvor-cli writes zahnrad.svg with zahnrad.dxf into a temporary folder.
 svgelements (Debian's python3-svgelements) parses the SVG: the document's width and height are
 given in millimetres and equal the viewBox's size (one drawing unit is one millimetre), it holds
-one path, id "zahnrad1", with a title, no fill and a stroke; the path starts with one move,
-holds one arc per tooth and ends closed at its first point; its length equals the length of the
-DXF drawing's contour (LINEs and ARCs read with ezdxf) to 1e-9 relative, its start point is the
-DXF's first point and each arc's centre (which the arc's flags choose) the DXF ARC's centre, y
-flipped. rsvg-convert (librsvg, Debian's librsvg2-bin) must then
-render it to a PNG without complaint.
+one path, id "zahnrad1", with a title, no fill and a stroke, drawn with no transform but the
+viewBox's; the path starts with one move, holds one arc per tooth and ends closed at its first
+point; its length equals the length of the DXF drawing's contour (LINEs and ARCs read with
+ezdxf) to 1e-9 relative, its start point is the DXF's first point and each arc's centre (which
+the arc's flags choose) the DXF ARC's centre, y flipped. rsvg-convert (librsvg, Debian's
+librsvg2-bin) must then render it to a PNG without complaint.
+
+For each pair (--pair --svg, with either root and with backlash) zahnradpaar.svg is read the
+same way: two paths, ids "zahnrad1" and "zahnrad2", each closed with one move and z1 resp. z2
+arcs; each as long as its own gear's DXF contour of the same run (zahnrad.dxf, zahnrad2.dxf) to
+1e-9 relative, starting where zahnradpaar.dxf's contour on ZAHNRAD1 resp. ZAHNRAD2 starts and
+with that layer's ARC centres, y flipped. The mean of each path's arc centres, one per tooth
+evenly round the gear, is its gear's centre: (0, 0) for gear 1 and (0, -a) for gear 2 within
+1e-9 a, a the centre distance from the gear formulas (zahnradwerte.txt's "Achsabstand a=",
+six digits, agrees). rsvg-convert renders it. The largest relative length difference and the
+largest distance of a pair's gear centre from its place are printed last.
 """
 
 import math
