@@ -286,6 +286,7 @@ def relative(a, b):
 
 
 AREAS = []  # every relative area difference seen, for the summary
+SAMPLED = []  # every area difference of the sampled polygon over its bound
 
 
 def check_polyline(polyline, teeth, reference, size):
@@ -316,8 +317,19 @@ def check_polyline(polyline, teeth, reference, size):
     if abs(sum(mine) - sum(second)) > 1e-12 * sum(map(abs, mine)):
         problems.append(f"the bulges' segments enclose {sum(mine)!r}, by ezdxf.math "
                         f"{sum(second)!r}")
-    if not Polygon(sampled(pieces, half_degree_steps)).is_valid:
+    polygon = Polygon(sampled(pieces, half_degree_steps))
+    if not polygon.is_valid:
         problems.append("shapely: the sampled polyline is no valid polygon")
+    # Shapely's area of the sampled polygon, a measure of its own: each chord of an arc
+    # sampled in steps of d cuts off r^2 (d - sin d) / 2 <= r^2 d^3 / 12, at most
+    # r^2 |sweep| d^2 / 12 an arc.
+    bound = sum(p.radius ** 2 * abs(math.radians(p.sweep))
+                * (math.radians(p.sweep) / half_degree_steps(p.radius, abs(p.sweep))) ** 2 / 12
+                for p in bulged)
+    SAMPLED.append(abs(polygon.area - abs(own)) / bound)
+    if abs(polygon.area - abs(own)) > bound + 1e-12 * abs(own):
+        problems.append(f"shapely's area of the sampled polyline {polygon.area!r} differs from "
+                        f"{own!r} by more than the sampling's {bound!r}")
     return problems
 
 
@@ -408,7 +420,9 @@ def main():
     code = run_checks(__doc__, "kellvor_ezdxf_", checks, lambda total, failed:
                       f"ezdxf {ezdxf.__version__}: {total - failed} of {total} drawings pass")
     if AREAS:
-        print(f"CAM polylines: largest relative area difference {max(AREAS):.1e}")
+        print(f"CAM polylines: largest relative area difference {max(AREAS):.1e}, sampled "
+              f"polygons' area differences {min(SAMPLED):.2f} .. {max(SAMPLED):.2f} of their "
+              "bound")
     return code
 
 
