@@ -34,7 +34,6 @@ anywhere, the step between measuring points included).
 """
 
 import math
-import subprocess
 import sys
 import tempfile
 from pathlib import Path
@@ -44,7 +43,9 @@ from shapely import affinity
 from shapely.geometry import LineString, MultiLineString, Point, Polygon
 from shapely.ops import unary_union
 
-ALPHA_N = math.radians(20.0)
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from check_common import ALPHA_N, contour_points, run_kellvor  # noqa: E402
+
 MN = 2.0
 SEGMENTS = 499
 LIMIT = 1e-3  # times mn
@@ -115,32 +116,11 @@ def cut_gap(z, x, beta, rounding_points, roll_steps):
 
 def kellvor_contour(cli, folder, z, x, beta):
     """Kellvor's outline of gear 1 as one closed polyline (arcs sampled every 1e-4 mn)."""
-    run = subprocess.run(
-        [cli, "--z1", str(z), "--mn", repr(MN), "--beta", repr(beta), "--x1", repr(x),
-         "--segments", str(SEGMENTS), "--root", "generated", "--output-dir", str(folder)],
-        capture_output=True, text=True, check=False)
-    if run.returncode != 0:
-        raise RuntimeError(f"kellvor-cli failed ({run.returncode}): {run.stderr.strip()}")
-    points = []
-    last = None  # where the contour has got to
-    for e in ezdxf.readfile(folder / "zahnrad.dxf").modelspace():
-        if e.dxftype() == "LINE":
-            points.append(tuple(e.dxf.start)[:2])
-            last = tuple(e.dxf.end)[:2]
-            continue
-        # The root arc runs clockwise along the contour: from its end angle back to its start.
-        c, rad = e.dxf.center, e.dxf.radius
-        a0, a1 = e.dxf.start_angle, e.dxf.end_angle
-        sweep = (a1 - a0) % 360.0
-        steps = max(8, int(math.radians(sweep) * rad / (DENSE * MN)))
-        arc = [(c[0] + rad * math.cos(math.radians(a0 + sweep * i / steps)),
-                c[1] + rad * math.sin(math.radians(a0 + sweep * i / steps)))
-               for i in range(steps + 1)]
-        if last is not None and math.dist(last, arc[-1]) < math.dist(last, arc[0]):
-            arc.reverse()
-        points.extend(arc[:-1])
-        last = arc[-1]
-    return points
+    run_kellvor(cli, folder, "--root", "generated", z1=z, mn=MN, beta=beta, x1=x,
+                segments=SEGMENTS)
+    return contour_points(ezdxf.readfile(folder / "zahnrad.dxf").modelspace(),
+                          lambda radius, sweep: max(8, int(math.radians(sweep) * radius
+                                                           / (DENSE * MN))))
 
 
 def sector(cut, ra):

@@ -20,16 +20,16 @@ free.
 """
 
 import math
-import subprocess
 import sys
-import tempfile
 from pathlib import Path
 
 import ezdxf
 import numpy as np
 from shapely.geometry import Polygon
 
-ALPHA_N = math.radians(20.0)
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from check_common import (ALPHA_N, centre_distance, contour_points, end_points,  # noqa: E402
+                          pressure_angles, run_checks, run_kellvor)
 
 # name, z1, z2, mn, b, beta, x1, x2, segments, backlash
 CASES = [
@@ -48,51 +48,21 @@ INTERFERING = [
 ]
 
 
-def inv(a):
-    return math.tan(a) - a
-
-
 def pair_formulas(z1, z2, mn, beta, x1, x2, jn):
     """Centre distance, working radius of gear 2 and jt soll from the textbook formulas."""
-    b = math.radians(beta)
-    alpha_t = math.atan(math.tan(ALPHA_N) / math.cos(b))
-    d1, d2 = z1 * mn / math.cos(b), z2 * mn / math.cos(b)
-    target = 2 * (x1 + x2) * math.tan(ALPHA_N) / (z1 + z2) + inv(alpha_t)
-    lo, hi = 1e-9, 1.5
-    for _ in range(200):
-        mid = (lo + hi) / 2
-        lo, hi = (mid, hi) if inv(mid) < target else (lo, mid)
-    alpha_wt = (lo + hi) / 2
-    a = (d1 + d2) / 2 * math.cos(alpha_t) / math.cos(alpha_wt)
-    rw2 = d2 * math.cos(alpha_t) / math.cos(alpha_wt) / 2
-    beta_b = math.asin(math.sin(b) * math.cos(ALPHA_N))
-    return a, rw2, jn / (math.cos(alpha_wt) * math.cos(beta_b))
-
-
-def arc_ends(e):
-    c, r = e.dxf.center, e.dxf.radius
-    return [(c[0] + r * math.cos(math.radians(t)), c[1] + r * math.sin(math.radians(t)))
-            for t in (e.dxf.start_angle, e.dxf.end_angle)]
+    _, alpha_wt = pressure_angles(z1, z2, beta, x1, x2)
+    a = centre_distance(z1, z2, mn, beta, x1, x2)
+    beta_b = math.asin(math.sin(math.radians(beta)) * math.cos(ALPHA_N))
+    return a, a * z2 / (z1 + z2), jn / (math.cos(alpha_wt) * math.cos(beta_b))
 
 
 def ring(entities, chord):
     """The gear's contour as points: lines as drawn, arcs flattened to the chord error."""
-    points = []
-    for e in entities:
-        if e.dxftype() == "LINE":
-            piece = [tuple(e.dxf.start)[:2], tuple(e.dxf.end)[:2]]
-        else:
-            c, r = e.dxf.center, e.dxf.radius
-            start = math.radians(e.dxf.start_angle)
-            sweep = math.radians((e.dxf.end_angle - e.dxf.start_angle) % 360.0)
-            step = 2 * math.acos(max(-1.0, 1 - chord / r))
-            n = max(4, math.ceil(sweep / step))
-            piece = [(c[0] + r * math.cos(start + sweep * i / n),
-                      c[1] + r * math.sin(start + sweep * i / n)) for i in range(n + 1)]
-        if points and math.dist(points[-1], piece[-1]) < math.dist(points[-1], piece[0]):
-            piece.reverse()
-        points.extend(piece[:-1])
-    return np.array(points)
+    def steps(radius, sweep):
+        step = 2 * math.acos(max(-1.0, 1 - chord / radius))
+        return max(4, math.ceil(math.radians(sweep) / step))
+
+    return np.array(contour_points(entities, steps))
 
 
 def reach(entities, centre):
@@ -108,7 +78,7 @@ def reach(entities, centre):
             lo = min(lo, math.hypot(ax + t * dx - cx, ay + t * dy - cy))
             hi = max(hi, math.hypot(ax - cx, ay - cy), math.hypot(bx - cx, by - cy))
             continue
-        ends = arc_ends(e)
+        ends = end_points(e)
         lo = min([lo] + [math.hypot(x - cx, y - cy) for x, y in ends])
         hi = max([hi] + [math.hypot(x - cx, y - cy) for x, y in ends])
         c, r = e.dxf.center, e.dxf.radius
@@ -186,13 +156,8 @@ def free_turns(pair, phi1, limit):
 
 def run_cli(cli, folder, case):
     name, z1, z2, mn, b, beta, x1, x2, segments, jn = case
-    run = subprocess.run(
-        [cli, "--z1", str(z1), "--z2", str(z2), "--mn", repr(mn), "--b", repr(b),
-         "--beta", repr(beta), "--x1", repr(x1), "--x2", repr(x2), "--segments", str(segments),
-         "--backlash", repr(jn), "--pair", "--output-dir", str(folder)],
-        capture_output=True, text=True)
-    if run.returncode != 0:
-        raise RuntimeError(f"kellvor-cli failed ({run.returncode}): {run.stderr.strip()}")
+    run = run_kellvor(cli, folder, "--backlash", repr(jn), "--pair", z1=z1, z2=z2, mn=mn, b=b,
+                      beta=beta, x1=x1, x2=x2, segments=segments)
     values = {}
     for line in (folder / "eingriff.txt").read_text().splitlines():
         label, value = line.split("=", 1)
@@ -272,22 +237,10 @@ def check_interference(cli, folder, case):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print(__doc__)
-        return 2
-    cli = sys.argv[1]
-    failed = 0
-    with tempfile.TemporaryDirectory(prefix="kellvor_mesh_") as tmp:
-        for case in CASES + INTERFERING:
-            check = check_interference if case in INTERFERING else check_case
-            problems = check(cli, Path(tmp), case)
-            print(f"{case[0]}: {'ok' if not problems else 'FAILED'}")
-            for p in problems:
-                print(f"    {p}")
-            failed += bool(problems)
-    total = len(CASES) + len(INTERFERING)
-    print(f"{total - failed} passed, {failed} failed")
-    return 1 if failed else 0
+    checks = ([(case[0], check_case, case) for case in CASES]
+              + [(case[0], check_interference, case) for case in INTERFERING])
+    return run_checks(__doc__, "kellvor_mesh_", checks,
+                      lambda total, failed: f"{total - failed} passed, {failed} failed")
 
 
 if __name__ == "__main__":
