@@ -43,7 +43,7 @@ CASES = [
 # Pairs whose teeth interfere at some steps: a small pinion with a large shift, and a pinion
 # against a wheel with negative shift that the gear relations pass.
 INTERFERING = [
-    ("pointed pinion", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9, 0.0),
+    ("six-tooth shifted pinion", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9, 0.0),
     ("helical pinion, wheel shifted -0.5", 14, 40, 8.0, 45.0, 30.0, 0.0, -0.5, 10, 0.0),
 ]
 

@@ -62,7 +62,7 @@ INPUTS = [
     ("two points per tooth", 30, 40, 1.0, 10.0, 0.0, 0.0, 0.0, 0),
     ("four teeth", 4, 4, 2.0, 20.0, 0.0, 0.0, 0.0, 6),
     ("pointed tooth", 4, 40, 2.0, 20.0, 0.0, 0.5, 0.0, 5),
-    ("pointed helical tooth", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9),
+    ("narrow helical tip", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9),
     ("outward arc", 8, 40, 1.0, 20.0, 30.0, 0.5, 0.0, 8),
     ("nearly straight gap", 16, 40, 1.0, 20.0, 20.0, 0.45, 0.0, 5),
     ("largest module", 100, 30, 50.0, 500.0, 30.0, -0.5, 0.5, 12),
@@ -161,7 +161,7 @@ def check_drawing(cli, folder, case):
 PAIRS = [
     ("initial values", 17, 40, 8.0, 45.0, 20.0, 0.0, 0.0, 10, 0.0),
     ("shifted spur with backlash", 20, 40, 2.0, 20.0, 0.0, 0.2, 0.1, 20, 0.1),
-    ("pointed pinion", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9, 0.0),
+    ("six-tooth shifted pinion", 6, 40, 3.0, 20.0, 30.0, 0.5, 0.0, 9, 0.0),
     ("helical example", 40, 60, 2.0, 20.0, 15.0, 0.3, -0.2, 3, 0.05),
 ]
 PAIR_LAYERS = ["ZAHNRAD1", "ZAHNRAD2", "TEILKREISE", "ACHSEN", "EINGRIFFSLINIE"]

@@ -54,7 +54,7 @@ INPUTS = [
 PAIRS = [
     ("initial values", 17, 40, 8.0, 20.0, 0.0, 0.0, 10, "arc", 0.0),
     ("shifted spur with backlash", 20, 40, 2.0, 0.0, 0.2, 0.1, 20, "arc", 0.1),
-    ("pointed pinion", 6, 40, 3.0, 30.0, 0.5, 0.0, 9, "arc", 0.0),
+    ("six-tooth shifted pinion", 6, 40, 3.0, 30.0, 0.5, 0.0, 9, "arc", 0.0),
     ("generated root, helical with backlash", 40, 60, 2.0, 15.0, 0.3, -0.2, 3, "generated",
      0.05),
     ("generated root, undercut pinion", 8, 40, 1.0, 0.0, 0.0, 0.0, 6, "generated", 0.0),
