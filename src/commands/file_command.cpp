@@ -112,10 +112,10 @@ class GearDrawing {
     GearDrawing(ByteSink& sink, BackgroundWriter& background, const PreparedGear& gear,
                 const GearFiles& names) {
         if (names.style == DxfStyle::cam) {
-            m_cam.emplace(sink, &background);
+            m_cam = std::make_unique<CamDrawingWriter>(sink, &background);
             m_cam->open(camGearSetup(gear.outline(), names.layer));
         } else {
-            m_minimal.emplace(sink, &background);
+            m_minimal = std::make_unique<DxfOutlineWriter>(sink, &background);
             m_minimal->open();
         }
     }
@@ -125,8 +125,9 @@ class GearDrawing {
     bool close() { return m_cam ? m_cam->close() : m_minimal->close(); }
 
   private:
-    std::optional<DxfOutlineWriter> m_minimal;
-    std::optional<CamDrawingWriter> m_cam;
+    // One of the two, on the heap: an optional of each trips g++'s uninitialised-use warning.
+    std::unique_ptr<DxfOutlineWriter> m_minimal;
+    std::unique_ptr<CamDrawingWriter> m_cam;
 };
 
 // Walks gear into its trace, drawing (and SVG drawing) as one tooth stream, then checks the
