@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "bench_folder.h"
+#include "bench_common.h"
 #include "commands/file_command.h"
 #include "flushing_stream_writer.h"
 #include "geometry/gear_pair_geometry.h"
@@ -99,27 +99,6 @@ bool sameBytes(const fs::path& a, const fs::path& b) {
     }
     return !fa && !fb;
 }
-
-// Console output as usual, and the real time of each run kept: the median of the repeated
-// command and the single stream run.
-class TimeKeeper : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (median || run.run_type == Run::RT_Iteration)
-                m_seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
-        }
-    }
-    double seconds(const std::string& name) const {
-        const auto it = m_seconds.find(name);
-        return it == m_seconds.end() ? 0.0 : it->second;
-    }
-
-  private:
-    std::map<std::string, double> m_seconds;
-};
 
 }  // namespace
 }  // namespace kellvor::bench

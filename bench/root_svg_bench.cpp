@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bench_folder.h"
+#include "bench_common.h"
 #include "commands/file_command.h"
 
 namespace kellvor::bench {
@@ -66,24 +66,6 @@ void fileCommand(benchmark::State& state, const FileRequest& request) {
     state.counters["MB"] = bytes / 1e6;
     fs::remove(benchFolder() / "zahnrad.svg");
 }
-
-// The median real time of each benchmark, kept for the summary.
-class TimeKeeper : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
-    }
-    double seconds(const std::string& name) const {
-        const auto it = m_seconds.find(name);
-        return it == m_seconds.end() ? 0.0 : it->second;
-    }
-
-  private:
-    std::map<std::string, double> m_seconds;
-};
 
 std::string benchName(const Variant& v) {
     return std::string(v.name) + "/z1:2000/segments:499";

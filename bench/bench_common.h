@@ -1,12 +1,16 @@
-// What the file benchmarks share: the large gear they write and a folder of their own.
+// What the file benchmarks share: the large gear they write, a folder of their own and the
+// reporter that keeps each run's time for the summary.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "geometry/gear_pair_input.h"
 
@@ -26,5 +30,26 @@ inline std::filesystem::path makeBenchFolder(std::string_view prefix,
         std::filesystem::create_directories(d / sub);
     return d;
 }
+
+// Console output as usual, and the real time of each benchmark kept: the median of a repeated
+// one, the time of a single run.
+class TimeKeeper : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || run.run_type == Run::RT_Iteration)
+                m_seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
+        }
+    }
+    double seconds(const std::string& name) const {
+        const auto it = m_seconds.find(name);
+        return it == m_seconds.end() ? 0.0 : it->second;
+    }
+
+  private:
+    std::map<std::string, double> m_seconds;
+};
 
 }  // namespace kellvor::bench
