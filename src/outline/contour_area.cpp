@@ -48,7 +48,7 @@ void ContourArea::add(const ContourElement& e) {
     if (!m_started) {
         m_first = e.start;
         m_started = true;
-    } else if (m_last.x != e.start.x || m_last.y != e.start.y) {
+    } else if (m_last != e.start) {
         addChord(m_last, e.start);
     }
     m_last = e.end;

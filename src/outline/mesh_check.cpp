@@ -28,7 +28,7 @@ template <typename Place>
 void appendTooth(const OutlineTooth& tooth, Place place, std::vector<SweepElement>& out) {
     const auto points = tooth.points();
     for (std::size_t j = 1; j < points.size(); ++j) {
-        if (points[j].x == points[j - 1].x && points[j].y == points[j - 1].y)
+        if (points[j] == points[j - 1])
             continue;
         out.push_back(sweepSegment(place(points[j - 1]), place(points[j])));
     }

@@ -11,6 +11,10 @@ namespace kellvor {
 struct Point2 {
     double x = 0;
     double y = 0;
+
+    // The same point, coordinate by coordinate (+0 and -0 are one; the tip of a pointed tooth
+    // is one point twice).
+    friend bool operator==(const Point2&, const Point2&) = default;
 };
 
 // Cosine and sine of one clockwise turn, each rounded to double once.

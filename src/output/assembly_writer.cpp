@@ -17,7 +17,7 @@ constexpr std::uint64_t kConstructionEntities = 10;
 void writeLinesAndArc(DxfDocumentWriter& doc, std::size_t layer, const OutlineTooth& tooth) {
     const auto points = tooth.points();
     for (std::size_t j = 1; j < points.size(); ++j) {
-        if (points[j].x == points[j - 1].x && points[j].y == points[j - 1].y)
+        if (points[j] == points[j - 1])
             continue;
         doc.line(layer, points[j - 1], points[j]);
     }

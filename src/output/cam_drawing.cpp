@@ -18,9 +18,7 @@ double rootArcBulge(const OutlineTooth& tooth) {
 
 void writeContourTooth(DxfDocumentWriter& doc, std::size_t layer, const OutlineTooth& tooth) {
     const auto points = tooth.points();
-    const auto same = [&](std::size_t i) {
-        return i > 0 && points[i].x == points[i - 1].x && points[i].y == points[i - 1].y;
-    };
+    const auto same = [&](std::size_t i) { return i > 0 && points[i] == points[i - 1]; };
     // The root arc leaves the tooth's last point; where that repeats the point before it, the
     // vertex written for that one carries the bulge.
     std::size_t last = points.size();

@@ -328,9 +328,8 @@ class PolylineSegments {
         return {e, slot};
     }
     // The profile point a tooth visits i-th (the walk runs from point N - 1 down to 0).
-    std::pair<double, double> visiting(std::int32_t i) const {
-        const Point2 p = m_profile.points[static_cast<std::size_t>(m_profile.count() - 1 - i)];
-        return {p.x, p.y};
+    Point2 visiting(std::int32_t i) const {
+        return m_profile.points[static_cast<std::size_t>(m_profile.count() - 1 - i)];
     }
 
     const FlankProfile& m_profile;

@@ -75,7 +75,7 @@ bool DxfOutlineWriter::writeTooth(const OutlineTooth& tooth) {
             to.set(points[j]);
             // The tip land of a pointed tooth has no length: no entity, but its handle is used
             // up, so that every other entity keeps its number (and the trace its count).
-            const bool noLength = points[j].x == points[j - 1].x && points[j].y == points[j - 1].y;
+            const bool noLength = points[j] == points[j - 1];
             const std::int64_t handle = m_nextHandle++;
             if (noLength)
                 continue;

@@ -136,7 +136,7 @@ bool SvgOutlineWriter::writeTooth(const OutlineTooth& tooth) {
         } else if (i == 0) {
             // The previous tooth's arc ends at this tooth's first point.
             putArc(m_arc, p);
-        } else if (p.x != points[i - 1].x || p.y != points[i - 1].y) {
+        } else if (p != points[i - 1]) {
             // One L per tooth; the pairs after it repeat the command. The tip of a pointed tooth
             // is one point twice: no element.
             putPoint(i == 1 ? 'L' : ' ', p);

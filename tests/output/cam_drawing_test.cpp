@@ -7,38 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "outline/generated_root.h"
 #include "output/assembly_writer.h"
 #include "output/dxf_test_util.h"
 #include "output/output_test_util.h"
 
 namespace kellvor {
 namespace {
-
-struct CamCase {
-    const char* name;
-    GearPairInput input;
-    RootForm root;
-};
-
-void PrintTo(const CamCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-GearOutline outlineOf(const GearPairInput& in, RootForm root) {
-    const GearPairGeometry g = computeGearPairGeometry(in);
-    GearOutline o;
-    o.z = in.z1;
-    if (root == RootForm::generated) {
-        const GeneratedRoot generated = buildGeneratedRoot(in, g);
-        o.profile = generated.profile;
-        o.arc = generated.arc;
-    } else {
-        o.profile = buildFlankProfile(g, in.x1, in.segmentCount);
-        o.arc = fitRootArc(o.profile, g.rf1, in.z1).value_or(RootArc{});
-    }
-    return o;
-}
 
 std::string camDrawingOf(const GearOutline& o, std::string_view layer) {
     StringSink sink;
@@ -90,8 +64,7 @@ std::vector<ReadVertex> expectedVertices(const GearOutline& o) {
     std::vector<ReadVertex> out;
     walkGearOutline(o.profile, o.arc, o.z, [&](const OutlineTooth& t) {
         for (std::size_t i = 0; i < t.polyline.size(); ++i)
-            if (i == 0 || t.polyline[i].x != t.polyline[i - 1].x ||
-                t.polyline[i].y != t.polyline[i - 1].y)
+            if (i == 0 || t.polyline[i] != t.polyline[i - 1])
                 out.push_back({t.polyline[i].x, t.polyline[i].y, 0.0});
         const double sweep = std::remainder(t.arcEndAngle - t.arcStartAngle - 180.0, 360.0) + 180.0;
         out.back().bulge = (t.arcClockwise ? -1 : 1) * std::tan(sweep * M_PI / 720.0);
@@ -110,12 +83,12 @@ void expectHandlesUnique(const test::ParsedDxf& dxf) {
     }
 }
 
-class CamDrawing : public testing::TestWithParam<CamCase> {};
+class CamDrawing : public testing::TestWithParam<test::RootCase> {};
 
 // Each gear's drawing: an R12 document in millimetres with the gear's layer, one closed
 // polyline through every point of the walk, the root arcs as bulges, extents around it all.
 TEST_P(CamDrawing, OneClosedPolylineThroughTheWalk) {
-    const GearOutline o = outlineOf(GetParam().input, GetParam().root);
+    const GearOutline o = test::outlineWithRoot(GetParam().input, GetParam().root);
     const std::string text = camDrawingOf(o, kGear1Layer);
     const test::ParsedDxf dxf = test::parseDxf(text);
     ASSERT_TRUE(dxf.wellFormed);
@@ -147,8 +120,8 @@ TEST_P(CamDrawing, OneClosedPolylineThroughTheWalk) {
 // own drawing, gear 2's its own drawing's placed at (0, a) with the same bulges.
 TEST_P(CamDrawing, AssemblyHasOnePolylinePerGear) {
     const GearPairInput& in = GetParam().input;
-    const GearOutline g1 = outlineOf(in, GetParam().root);
-    const GearOutline g2 = outlineOf(swappedInput(in), GetParam().root);
+    const GearOutline g1 = test::outlineWithRoot(in, GetParam().root);
+    const GearOutline g2 = test::outlineWithRoot(swappedInput(in), GetParam().root);
     const GearPairGeometry geometry = computeGearPairGeometry(in);
     const AssemblyDrawing drawing = assemblyDrawing(geometry, in.mn, g1, g2, DxfStyle::cam);
     StringSink sink;
@@ -181,17 +154,19 @@ TEST_P(CamDrawing, AssemblyHasOnePolylinePerGear) {
 
 INSTANTIATE_TEST_SUITE_P(
     Gears, CamDrawing,
-    testing::Values(CamCase{"spur", test::spurExample(), RootForm::threePointArc},
-                    CamCase{"initial_generated", GearPairInput{}, RootForm::generated},
-                    CamCase{"pointed", GearPairInput{4, 40, 2.0, 20.0, 0.0, 0.5, 0.0, 5},
-                            RootForm::threePointArc},
-                    CamCase{"pointed_generated", GearPairInput{6, 9, 3.0, 20.0, 30.0, 0.5, 0.5, 9},
-                            RootForm::generated},
-                    CamCase{"undercut", GearPairInput{8, 30, 1.0, 10.0, 0.0, 0.0, 0.0, 4},
-                            RootForm::generated},
-                    CamCase{"no_segments", GearPairInput{30, 31, 1.0, 10.0, 25.0, -0.5, 0.2, 0},
-                            RootForm::threePointArc}),
-    [](const testing::TestParamInfo<CamCase>& p) { return std::string(p.param.name); });
+    testing::Values(test::RootCase{"spur", test::spurExample(), RootForm::threePointArc},
+                    test::RootCase{"initial_generated", GearPairInput{}, RootForm::generated},
+                    test::RootCase{"pointed", GearPairInput{4, 40, 2.0, 20.0, 0.0, 0.5, 0.0, 5},
+                                   RootForm::threePointArc},
+                    test::RootCase{"pointed_generated",
+                                   GearPairInput{6, 9, 3.0, 20.0, 30.0, 0.5, 0.5, 9},
+                                   RootForm::generated},
+                    test::RootCase{"undercut", GearPairInput{8, 30, 1.0, 10.0, 0.0, 0.0, 0.0, 4},
+                                   RootForm::generated},
+                    test::RootCase{"no_segments",
+                                   GearPairInput{30, 31, 1.0, 10.0, 25.0, -0.5, 0.2, 0},
+                                   RootForm::threePointArc}),
+    [](const testing::TestParamInfo<test::RootCase>& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace kellvor

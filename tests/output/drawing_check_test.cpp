@@ -16,7 +16,6 @@
 
 #include "geometry/real_format.h"
 #include "outline/contour_area.h"
-#include "outline/generated_root.h"
 #include "output/cam_drawing.h"
 #include "output/dxf_reader.h"
 #include "output/output_test_util.h"
@@ -92,15 +91,9 @@ struct Gear {
 Gear makeGear(const GearPairInput& in, RootForm root) {
     Gear gear;
     gear.input = in;
-    const GearPairGeometry g = computeGearPairGeometry(in);
-    if (root == RootForm::generated) {
-        const GeneratedRoot generated = buildGeneratedRoot(in, g);
-        gear.profile = generated.profile;
-        gear.arc = generated.arc;
-    } else {
-        gear.profile = buildFlankProfile(g, in.x1, in.segmentCount);
-        gear.arc = fitRootArc(gear.profile, g.rf1, in.z1).value_or(RootArc{});
-    }
+    GearOutline outline = test::outlineWithRoot(in, root);
+    gear.profile = std::move(outline.profile);
+    gear.arc = outline.arc;
     StringSink sink;
     DxfOutlineWriter writer(sink);
     writer.open();

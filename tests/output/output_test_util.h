@@ -4,15 +4,19 @@
 #include <cerrno>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "geometry/gear_pair_geometry.h"
 #include "geometry/gear_pair_input.h"
 #include "outline/flank_profile.h"
 #include "outline/gear_outline.h"
+#include "outline/generated_root.h"
+#include "outline/pair_placement.h"
 #include "outline/root_arc.h"
 #include "output/byte_sink.h"
 #include "output/dxf_writer.h"
@@ -54,6 +58,34 @@ inline WrittenOutline writeOutline(const FlankProfile& profile, const GearPairGe
     out.drawing = drawingSink.text();
     out.trace = traceSink.text();
     return out;
+}
+
+// A gear of a parameterised test with the root form its gaps are closed by.
+struct RootCase {
+    const char* name;
+    GearPairInput input;
+    RootForm root;
+};
+
+inline void PrintTo(const RootCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// The outline the walk turns for gear 1 of in: the generated root, or the flanks with the
+// fitted three-point arc (an empty arc where none fits).
+inline GearOutline outlineWithRoot(const GearPairInput& in, RootForm root) {
+    const GearPairGeometry g = computeGearPairGeometry(in);
+    GearOutline o;
+    o.z = in.z1;
+    if (root == RootForm::generated) {
+        GeneratedRoot generated = buildGeneratedRoot(in, g);
+        o.profile = std::move(generated.profile);
+        o.arc = generated.arc;
+    } else {
+        o.profile = buildFlankProfile(g, in.x1, in.segmentCount);
+        o.arc = fitRootArc(o.profile, g.rf1, in.z1).value_or(RootArc{});
+    }
+    return o;
 }
 
 // The lines of text without their line ends (text ends with a line end).

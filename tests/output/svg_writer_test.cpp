@@ -13,24 +13,15 @@
 #include <vector>
 
 #include "geometry/real_format.h"
-#include "outline/generated_root.h"
 #include "outline/root_arc.h"
 #include "output/output_test_util.h"
 
 namespace kellvor {
 namespace {
 
+using SvgCase = test::RootCase;
+
 // A gear with either root, its walked teeth and its SVG drawing.
-struct SvgCase {
-    const char* name;
-    GearPairInput input;
-    RootForm root;
-};
-
-void PrintTo(const SvgCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 struct Drawn {
     FlankProfile profile;
     RootArc arc;
@@ -40,15 +31,9 @@ struct Drawn {
 
 Drawn draw(const SvgCase& c, std::string_view title = "Zahnrad") {
     Drawn d;
-    const GearPairGeometry g = computeGearPairGeometry(c.input);
-    if (c.root == RootForm::generated) {
-        const GeneratedRoot root = buildGeneratedRoot(c.input, g);
-        d.profile = root.profile;
-        d.arc = root.arc;
-    } else {
-        d.profile = buildFlankProfile(g, c.input.x1, c.input.segmentCount);
-        d.arc = fitRootArc(d.profile, g.rf1, c.input.z1).value();
-    }
+    GearOutline outline = test::outlineWithRoot(c.input, c.root);
+    d.profile = std::move(outline.profile);
+    d.arc = outline.arc;
     StringSink sink;
     SvgOutlineWriter writer(sink);
     writer.open(gearSvgBox(d.profile), title);
