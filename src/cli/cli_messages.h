@@ -7,7 +7,7 @@
 
 #include "commands/sweep_grid.h"
 #include "geometry/centre_distance.h"
-#include "geometry/inspection.h"
+#include "geometry/measuring_dimensions.h"
 
 namespace kellvor::cli_messages {
 

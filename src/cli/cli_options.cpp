@@ -94,11 +94,11 @@ void addRepeatedOption(CLI::App& app, const std::string& name, std::string& firs
 // Reads NAME=FROM:TO:STEP into a sweep axis; the German error when it is none.
 std::string readSweep(std::string_view text, std::vector<SweepAxis>& sweeps) {
     const auto eq = text.find('=');
-    const InputFieldSpec* spec = nullptr;
-    for (const InputFieldSpec& s : inputFields())
+    const InputFieldEntry* entry = nullptr;
+    for (const InputFieldEntry& s : inputFields())
         if (s.option == text.substr(0, eq))
-            spec = &s;
-    if (eq == std::string_view::npos || spec == nullptr)
+            entry = &s;
+    if (eq == std::string_view::npos || entry == nullptr)
         return cli_messages::badSweep(text);
     double v[3] = {};
     std::string_view rest = text.substr(eq + 1);
@@ -108,7 +108,7 @@ std::string readSweep(std::string_view text, std::vector<SweepAxis>& sweeps) {
             return cli_messages::badSweep(text);
         const std::string_view part = rest.substr(0, colon);
         rest = rest.substr(std::min(rest.size(), colon + 1));
-        if (spec->type == FieldType::integer) {
+        if (entry->type == FieldType::integer) {
             const auto n = parseInteger(part);
             if (!n)
                 return cli_messages::badSweep(text);
@@ -120,12 +120,12 @@ std::string readSweep(std::string_view text, std::vector<SweepAxis>& sweeps) {
             v[i] = r.value;
         }
     }
-    const SweepAxisResult axis = makeSweepAxis(spec->field, v[0], v[1], v[2]);
+    const SweepAxisResult axis = makeSweepAxis(entry->field, v[0], v[1], v[2]);
     if (!axis.axis)
         return cli_messages::sweepRefused(text, axis.error);
     for (const SweepAxis& earlier : sweeps)
-        if (earlier.field == spec->field)
-            return cli_messages::sweptTwice(spec->option);
+        if (earlier.field == entry->field)
+            return cli_messages::sweptTwice(entry->option);
     sweeps.push_back(*axis.axis);
     return {};
 }
@@ -166,9 +166,9 @@ CliParseResult parseCliOptions(const std::vector<std::string_view>& args) {
     app.add_flag("--recover", o.recover);
 
     // The eight values, named and typed by the one range table; the range test comes later.
-    for (const InputFieldSpec& spec : inputFields()) {
-        const InputField field = spec.field;
-        addValueOption(app, "--" + std::string(spec.option), firstError,
+    for (const InputFieldEntry& entry : inputFields()) {
+        const InputField field = entry.field;
+        addValueOption(app, "--" + std::string(entry.option), firstError,
                        [&o, field](const std::string& text) {
                            o.given[static_cast<std::size_t>(field)] = true;
                            if (std::int32_t* member = integerMember(o.input, field)) {

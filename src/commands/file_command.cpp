@@ -10,7 +10,7 @@
 #include "commands/lock_wait.h"
 #include "geometry/backlash.h"
 #include "geometry/geometry_report.h"
-#include "geometry/inspection.h"
+#include "geometry/measuring_dimensions.h"
 #include "outline/contour_area.h"
 #include "outline/gear_outline.h"
 #include "output/assembly_svg.h"

@@ -22,7 +22,7 @@ SweepAxisResult makeSweepAxis(InputField field, double from, double to, double s
         r.error = SweepError::emptyRange;
         return r;
     }
-    if (fieldSpec(field).type == FieldType::integer &&
+    if (fieldEntry(field).type == FieldType::integer &&
         (!whole(from) || !whole(to) || !whole(step))) {
         r.error = SweepError::notWhole;
         return r;

@@ -228,10 +228,10 @@ void CGearDlg::markField(std::size_t step, const std::optional<std::string>& ref
         field->style()->polish(field);
         field->update();
     }
-    const InputFieldSpec& spec = inputFields()[step];
+    const InputFieldEntry& entry = inputFields()[step];
     field->setToolTip(refusal ? text(*refusal)
                               : text(strings::kAllowedRange) +
-                                    text(rangeText(spec, spec.allowed, kFieldFormat.mark)));
+                                    text(rangeText(entry, entry.allowed, kFieldFormat.mark)));
 }
 
 void CGearDlg::checkField(std::size_t step) {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "geometry/assessment.h"
-#include "geometry/inspection.h"
+#include "geometry/measuring_dimensions.h"
 
 namespace kellvor {
 

@@ -4,9 +4,9 @@ namespace kellvor {
 namespace {
 
 // The range a message names when a number does not fit its member's type at all.
-ValueRange typeRange(const InputFieldSpec& spec) {
-    if (spec.exchanged)
-        return *spec.exchanged;
+ValueRange typeRange(const InputFieldEntry& entry) {
+    if (entry.exchanged)
+        return *entry.exchanged;
     return ValueRange{-2147483648.0, 2147483647.0};
 }
 
@@ -16,21 +16,21 @@ FieldTexts formatFields(const GearPairInput& input, FieldFormat format) {
     FieldTexts texts;
     GearPairInput copy = input;
     for (std::size_t i = 0; i < kFieldCount; ++i) {
-        const InputFieldSpec& spec = inputFields()[i];
-        if (const std::int32_t* value = integerMember(copy, spec.field))
+        const InputFieldEntry& entry = inputFields()[i];
+        if (const std::int32_t* value = integerMember(copy, entry.field))
             texts[i] = std::to_string(*value);
         else
-            texts[i] = formatBound(*realMember(copy, spec.field), format.mark);
+            texts[i] = formatBound(*realMember(copy, entry.field), format.mark);
     }
     return texts;
 }
 
 std::optional<std::string> exchangeField(std::size_t step, const std::string& text,
                                          GearPairInput& input, FieldFormat format) {
-    const InputFieldSpec& spec = inputFields()[step];
+    const InputFieldEntry& entry = inputFields()[step];
     double value = 0;
     NumberError error = NumberError::none;
-    if (std::int32_t* member = integerMember(input, spec.field)) {
+    if (std::int32_t* member = integerMember(input, entry.field)) {
         const auto parsed = parseInteger(text, format.syntax());
         error = parsed.error;
         if (parsed)
@@ -40,16 +40,16 @@ std::optional<std::string> exchangeField(std::size_t step, const std::string& te
         const auto parsed = parseReal(text, format.syntax());
         error = parsed.error;
         if (parsed)
-            *realMember(input, spec.field) = parsed.value;
+            *realMember(input, entry.field) = parsed.value;
         value = parsed.value;
     }
     if (error == NumberError::unreadable)
-        return unreadableMessage(spec, text);
+        return unreadableMessage(entry, text);
     if (error == NumberError::beyondType)
-        return rangeMessage(spec, typeRange(spec), format.mark);
+        return rangeMessage(entry, typeRange(entry), format.mark);
     // The value is kept even when its range check fails, as a checked exchange stores first.
-    if (spec.exchanged && !spec.exchanged->contains(value))
-        return rangeMessage(spec, *spec.exchanged, format.mark);
+    if (entry.exchanged && !entry.exchanged->contains(value))
+        return rangeMessage(entry, *entry.exchanged, format.mark);
     return std::nullopt;
 }
 
@@ -58,9 +58,9 @@ std::optional<std::string> checkFieldText(std::size_t step, const std::string& t
     GearPairInput input;
     if (auto message = exchangeField(step, text, input, format))
         return message;
-    const InputFieldSpec& spec = inputFields()[step];
-    if (!spec.allowed.contains(fieldValue(input, spec.field)))
-        return rangeMessage(spec, spec.allowed, format.mark);
+    const InputFieldEntry& entry = inputFields()[step];
+    if (!entry.allowed.contains(fieldValue(input, entry.field)))
+        return rangeMessage(entry, entry.allowed, format.mark);
     return std::nullopt;
 }
 

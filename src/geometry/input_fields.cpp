@@ -14,7 +14,7 @@ constexpr double kInt32Max = 2147483647.0;
 // The range test bounds every length and angle, and the element count to 499 (500 points per
 // flank). The dialog's exchange checks the classic dialog's ranges, which differ only for the
 // face width and check no element count.
-constexpr std::array<InputFieldSpec, kFieldCount> kFields = {{
+constexpr std::array<InputFieldEntry, kFieldCount> kFields = {{
     {InputField::z1,
      1001,
      "z1:",
@@ -106,11 +106,11 @@ bool ValueRange::contains(double v) const {
     return aboveMin && v <= max;
 }
 
-const std::array<InputFieldSpec, kFieldCount>& inputFields() {
+const std::array<InputFieldEntry, kFieldCount>& inputFields() {
     return kFields;
 }
 
-const InputFieldSpec& fieldSpec(InputField field) {
+const InputFieldEntry& fieldEntry(InputField field) {
     return kFields[static_cast<std::size_t>(field)];
 }
 
@@ -162,7 +162,7 @@ std::string formatBound(double value, DecimalMark mark) {
     return text;
 }
 
-std::string rangeText(const InputFieldSpec& spec, const ValueRange& range, DecimalMark mark) {
+std::string rangeText(const InputFieldEntry& entry, const ValueRange& range, DecimalMark mark) {
     // Built by appending: GCC 12 warns falsely (-Wrestrict) on long chains of string sums.
     const bool hasMin = std::isfinite(range.min);
     const bool hasMax = std::isfinite(range.max);
@@ -170,33 +170,33 @@ std::string rangeText(const InputFieldSpec& spec, const ValueRange& range, Decim
     if (hasMin && hasMax) {
         text += formatBound(range.min, mark);
         text += range.minExclusive ? " < " : " ≤ ";
-        text += spec.symbol;
+        text += entry.symbol;
         text += " ≤ ";
         text += formatBound(range.max, mark);
     } else if (hasMin) {
-        text += spec.symbol;
+        text += entry.symbol;
         text += range.minExclusive ? " > " : " ≥ ";
         text += formatBound(range.min, mark);
     } else {
-        text += spec.symbol;
+        text += entry.symbol;
         text += hasMax ? " ≤ " + formatBound(range.max, mark) : " beliebig";
     }
-    if (!spec.unit.empty()) {
+    if (!entry.unit.empty()) {
         text += ' ';
-        text += spec.unit;
+        text += entry.unit;
     }
-    if (spec.type == FieldType::integer)
+    if (entry.type == FieldType::integer)
         text += ", ganzzahlig";
     return text;
 }
 
-std::string rangeMessage(const InputFieldSpec& spec, const ValueRange& range, DecimalMark mark) {
-    return "Feld \"" + std::string(spec.name) + "\": erlaubt ist " + rangeText(spec, range, mark);
+std::string rangeMessage(const InputFieldEntry& entry, const ValueRange& range, DecimalMark mark) {
+    return "Feld \"" + std::string(entry.name) + "\": erlaubt ist " + rangeText(entry, range, mark);
 }
 
-std::string unreadableMessage(const InputFieldSpec& spec, std::string_view text) {
-    const char* kind = spec.type == FieldType::integer ? "keine ganze Zahl" : "keine Zahl";
-    return "Feld \"" + std::string(spec.name) + "\": \"" + printable(text) + "\" ist " + kind;
+std::string unreadableMessage(const InputFieldEntry& entry, std::string_view text) {
+    const char* kind = entry.type == FieldType::integer ? "keine ganze Zahl" : "keine Zahl";
+    return "Feld \"" + std::string(entry.name) + "\": \"" + printable(text) + "\" ist " + kind;
 }
 
 }  // namespace kellvor

@@ -36,7 +36,7 @@ struct ValueRange {
 };
 
 // One entered field.
-struct InputFieldSpec {
+struct InputFieldEntry {
     InputField field = InputField::z1;
     int controlId = 0;        // resource id of the dialog's entry field (1001 ... 1008)
     std::string_view label;   // the label beside the dialog's field, e.g. "Winkel Betta:"
@@ -53,10 +53,10 @@ struct InputFieldSpec {
 inline constexpr std::size_t kFieldCount = 8;
 
 // The fields in record order, which is also the exchange and tab order of the dialog.
-const std::array<InputFieldSpec, kFieldCount>& inputFields();
+const std::array<InputFieldEntry, kFieldCount>& inputFields();
 
 // The table row of a field.
-const InputFieldSpec& fieldSpec(InputField field);
+const InputFieldEntry& fieldEntry(InputField field);
 
 // A field's value as a double (integers convert exactly).
 double fieldValue(const GearPairInput& input, InputField field);
@@ -71,12 +71,12 @@ double* realMember(GearPairInput& input, InputField field);
 std::string formatBound(double value, DecimalMark mark);
 
 // The range as an inequality in the field's symbol, e.g. "0.5 ≤ mn ≤ 50" or "b > 0".
-std::string rangeText(const InputFieldSpec& spec, const ValueRange& range, DecimalMark mark);
+std::string rangeText(const InputFieldEntry& entry, const ValueRange& range, DecimalMark mark);
 
 // "Feld "mn": erlaubt ist 0.5 ≤ mn ≤ 50", naming the field and its range.
-std::string rangeMessage(const InputFieldSpec& spec, const ValueRange& range, DecimalMark mark);
+std::string rangeMessage(const InputFieldEntry& entry, const ValueRange& range, DecimalMark mark);
 
 // "Feld "z1": "17a" ist keine ganze Zahl" (or "keine Zahl"), control characters escaped.
-std::string unreadableMessage(const InputFieldSpec& spec, std::string_view text);
+std::string unreadableMessage(const InputFieldEntry& entry, std::string_view text);
 
 }  // namespace kellvor

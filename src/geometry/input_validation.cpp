@@ -10,16 +10,16 @@ std::optional<RangeViolation> findRangeViolation(const GearPairInput& input) {
     // The fields are tested in record order and the first that fails decides. Every real value
     // must also be finite (a comparison with not-a-number never fails on its own), and the
     // element count is bounded by the capacity of a flank profile.
-    for (const InputFieldSpec& spec : inputFields()) {
-        if (!spec.allowed.contains(fieldValue(input, spec.field)))
-            return RangeViolation{spec.field};
+    for (const InputFieldEntry& entry : inputFields()) {
+        if (!entry.allowed.contains(fieldValue(input, entry.field)))
+            return RangeViolation{entry.field};
     }
     return std::nullopt;
 }
 
 std::string describeRangeViolation(const RangeViolation& violation, DecimalMark mark) {
-    const InputFieldSpec& spec = fieldSpec(violation.field);
-    return rangeMessage(spec, spec.allowed, mark);
+    const InputFieldEntry& entry = fieldEntry(violation.field);
+    return rangeMessage(entry, entry.allowed, mark);
 }
 
 }  // namespace kellvor

@@ -10,7 +10,7 @@
 #include "geometry/assessment.h"
 #include "geometry/gear_pair_geometry.h"
 #include "geometry/gear_pair_input.h"
-#include "geometry/inspection.h"
+#include "geometry/measuring_dimensions.h"
 #include "outline/mesh_check.h"
 #include "output/file_names.h"
 

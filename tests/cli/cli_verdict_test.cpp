@@ -30,10 +30,10 @@ class CliVerdict : public test::CliDriver {};
 // The eight values as options, reals with all their digits.
 std::vector<std::string> options(const GearPairInput& in) {
     std::vector<std::string> args;
-    for (const InputFieldSpec& spec : inputFields()) {
-        args.push_back("--" + std::string(spec.option));
+    for (const InputFieldEntry& entry : inputFields()) {
+        args.push_back("--" + std::string(entry.option));
         std::string value;
-        appendReal(value, fieldValue(in, spec.field), 17);
+        appendReal(value, fieldValue(in, entry.field), 17);
         args.push_back(value);
     }
     return args;

@@ -14,7 +14,7 @@
 
 #include "geometry/backlash.h"
 #include "geometry/geometry_report.h"
-#include "geometry/inspection.h"
+#include "geometry/measuring_dimensions.h"
 #include "output/assembly_writer.h"
 #include "output/block_buffer.h"
 #include "output/dxf_writer.h"

@@ -1,4 +1,4 @@
-#include "geometry/inspection.h"
+#include "geometry/measuring_dimensions.h"
 
 #include <gtest/gtest.h>
 
